@@ -1,0 +1,28 @@
+#include "app/RunState.h"
+
+#include "engine/InputSelection.h"
+#include "platform/Paths.h"
+
+#include <mutex>
+#include <random>
+
+namespace tarvix {
+
+int32_t DrawRandomNumber() {
+    static std::mutex mutex;
+    static std::mt19937 engine{std::random_device{}()};
+    std::lock_guard lock(mutex);
+    return std::uniform_int_distribution<int32_t>(1, 99999)(engine);
+}
+
+void ResetRunState(RunState& state) {
+    const QString runMode = state.runMode;
+    state = RunState();
+    state.runMode = runMode;
+    state.programFolder = ProgramFolder();
+    state.randomNumber = DrawRandomNumber();
+    state.counter = 1;
+    state.acceptedExtensions = BuildAcceptedExtensions();
+}
+
+} // namespace tarvix

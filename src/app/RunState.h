@@ -1,0 +1,56 @@
+#pragma once
+// Process-wide working state of the current request.
+
+#include "engine/FormatRegistry.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace tarvix {
+
+struct InputEntry {
+    int32_t flag = 1;
+    QString subfolder; // relative; empty in both run modes today
+};
+
+struct RunState {
+    QString programFolder; // ends with "/"
+    QString currentInputFile;
+    QString cliInputPath; // set by "-i"
+    QString currentOutputFile;
+    QString outputFolder;     // ends with "/" once a run has resolved it
+    int32_t randomNumber = 1; // 1..99999, for "%rnd%"
+    int32_t counter = 1;      // for "%n%"
+    QString inputExtension;
+    const OutputFormatEntry* outputFormat = nullptr;
+    QString conversionType; // the output extension
+    int32_t outputBpp = 0;  // target bits per pixel
+    int32_t formatCode = 0; // image-library format of the output
+    uint8_t autoDepth = 0;
+    uint8_t cliInputGiven = 0;
+    QString runMode; // "", "T" or "DEBUG"
+
+    // Per file, written by the worker and the pipeline.
+    QString currentSubfolder;
+    int32_t sourceBpp = 0;
+    int32_t outputWidth = 0;
+    int32_t outputHeight = 0;
+    int32_t saveFlags = 0;
+    // Why the last load failed, in plain words (empty after a good load).
+    QString loadFailure;
+
+    // The input paths handed to a conversion (at most one) and the extensions an
+    // input may have.
+    QMap<QString, InputEntry> inputList;
+    QStringList acceptedExtensions;
+};
+
+// Clears every field but the run mode, restarts the counter at 1, draws a fresh
+// random number, empties the input list and rebuilds the accepted extensions.
+void ResetRunState(RunState& state);
+// A fresh random number from 1 to 99999.
+int32_t DrawRandomNumber();
+
+} // namespace tarvix

@@ -1,0 +1,117 @@
+#include "app/Startup.h"
+
+#include "app/AppInfo.h"
+#include "app/Console.h"
+#include "app/StringTable.h"
+#include "cli/CliRun.h"
+#include "cli/Help.h"
+#include "cli/OptionParser.h"
+#include "engine/FormatRegistry.h"
+#include "platform/InstanceLock.h"
+#include "platform/Paths.h"
+
+#include <FreeImage.h>
+#include <QFile>
+
+namespace tarvix {
+namespace {
+
+void PrintBanner() {
+    PrintLine(AppTitle());
+    QString notice = ProductNotice();
+    PrintLine(notice.replace(QChar(0x00A9), QStringLiteral("(c)")));
+    PrintLine(ProductPage());
+    PrintLine(QStringLiteral(" "));
+}
+
+int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
+                  WindowedMain windowed) {
+    if (!windowed) {
+        PrintLine(QStringLiteral("Error: The windowed mode is not available in this build"));
+        return kExitNothingConverted;
+    }
+    return windowed(argc, argv, settings, state);
+}
+
+// Returns the exit status, or -1 to go on to the windowed mode.
+int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state) {
+    const ParameterList params = ParameterList::FromArgv(argc, argv);
+    if (params.Count() == 0) return -1;
+
+    FillFormatRegistry();
+    ResetRunState(state);
+    ResetSettings(settings, true);
+    LoadStringTable();
+
+    const QString first = params.OptionName(0);
+    if (first == QLatin1String("-U") || first == QLatin1String("-T")) return -1;
+    if (first == QLatin1String("-V") || first == QLatin1String("--VERSION")) {
+        OpenConsole();
+        SetConsoleTitle(AppTitle());
+        PrintVersion();
+        CloseConsole();
+        return kExitOk;
+    }
+    if (first == QLatin1String("-H") || first == QLatin1String("-?") ||
+        first == QLatin1String("--HELP")) {
+        OpenConsole();
+        SetConsoleTitle(AppTitle());
+        PrintHelp(FileNameOf(QFile::decodeName(argv[0])));
+        CloseConsole();
+        return kExitOk;
+    }
+
+    const ParseResult parsed = ParseOptions(params, settings, state);
+    if (!parsed.error.isEmpty()) {
+        OpenConsole();
+        SetConsoleTitle(AppTitle());
+        PrintLine(QStringLiteral("Error: ") + parsed.error);
+        if (parsed.pause) WaitForKey();
+        CloseConsole();
+        return kExitUsageError;
+    }
+    if (!state.cliInputGiven) return -1;
+
+    OpenConsole();
+    SetConsoleTitle(AppTitle());
+    if (!parsed.quiet) PrintBanner();
+    FreeImage_Initialise(FALSE);
+    const RunOutcome outcome = RunConversion(settings, state, parsed.quiet);
+    FreeImage_DeInitialise();
+    if (parsed.pause) {
+        PrintLine(QStringLiteral("Press any key to exit."));
+        WaitForKey();
+    }
+    CloseConsole();
+    switch (outcome) {
+    case RunOutcome::Converted:
+        return kExitOk;
+    case RunOutcome::Stopped:
+        return kExitNothingConverted;
+    case RunOutcome::Error:
+        return kExitUsageError;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunApplication(int argc, char** argv, WindowedMain windowed) {
+    // The lock is taken before the command line is looked at, so any start made
+    // while another instance runs ends here.
+    static InstanceLock lock;
+    if (lock.Acquire(InstanceLock::DefaultPath()) == InstanceLock::Result::HeldByOther) {
+        if (argc > 1)
+            PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
+                      QStringLiteral(" is already running"));
+        return kExitAlreadyRunning;
+    }
+
+    static Settings settings;
+    static RunState state;
+    const int status = HandleCommandLine(argc, argv, settings, state);
+    if (status >= 0) return status;
+    return StartWindowed(argc, argv, settings, state, windowed);
+}
+
+} // namespace tarvix

@@ -1,0 +1,314 @@
+#include "cli/CliRun.h"
+
+#include "app/AppInfo.h"
+#include "app/Console.h"
+#include "app/StringTable.h"
+#include "engine/BatchWorker.h"
+#include "engine/FormatRegistry.h"
+#include "engine/InputSelection.h"
+#include "engine/OutputDepth.h"
+#include "platform/Paths.h"
+#include "settings/SettingsTable.h"
+#include "settings/Vocabulary.h"
+
+#include <QDir>
+#include <thread>
+
+namespace tarvix {
+namespace {
+
+class Run {
+public:
+    Run(Settings& settings, RunState& state, bool quiet)
+        : s_(settings), st_(state), quiet_(quiet), debug_(state.runMode == QLatin1String("DEBUG")) {
+    }
+
+    RunOutcome Execute();
+
+private:
+    Settings& s_;
+    RunState& st_;
+    const bool quiet_;
+    const bool debug_;
+
+    void Progress(const QString& text) const {
+        if (!quiet_) PrintLine(text);
+    }
+    void Debug(const QString& label, const QString& value) const {
+        if (debug_) PrintLine(label + value);
+    }
+    void Debug(const QString& label, int64_t value) const { Debug(label, QString::number(value)); }
+    // The echo of a setting as the table formats it (word, number or text).
+    void Echo(const char* label, const char* key, const QString& ext = QString()) const {
+        if (!debug_) return;
+        const SettingDef* def = FindSetting(QString(), QString::fromLatin1(key));
+        PrintLine(QLatin1String(label) + (def ? EchoValue(s_, *def, ext) : QString()));
+    }
+    RunOutcome Fail(const char* message) const {
+        PrintLine(QStringLiteral("Error: ") + QLatin1String(message));
+        return RunOutcome::Error;
+    }
+
+    bool ValidateInput();
+    bool ValidateOutputFolder();
+    bool ValidateOutputFormat(QString* error);
+    void EchoTransforms();
+    bool ValidateAdjustments(QString* error);
+    void EchoFrame();
+    bool ValidateWatermark(QString* error);
+};
+
+bool Run::ValidateInput() {
+    Debug(QStringLiteral("Input: "), st_.cliInputPath);
+    QString path = st_.cliInputPath;
+    // The folder of a relative input is the one the command was started in.
+    if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
+        path = QDir::currentPath() + QLatin1Char('/') + path;
+    const QString name = FileNameOf(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot == name.size() - 1) {
+        st_.cliInputPath.clear();
+        return false;
+    }
+    st_.currentInputFile = path;
+    st_.cliInputPath.clear();
+    return FileExists(path) && !IsFolder(path) && FileSize(path) > 0;
+}
+
+bool Run::ValidateOutputFolder() {
+    if (st_.outputFolder.isEmpty()) st_.outputFolder = FolderOf(st_.currentInputFile);
+    Debug(QStringLiteral("Output: "), st_.outputFolder);
+    return true;
+}
+
+RunOutcome Run::Execute() {
+    Progress(GetText(QStringLiteral("General"), QStringLiteral("Preparing")));
+
+    if (!ValidateInput()) return Fail("Invalid input file");
+    ValidateOutputFolder();
+
+    QString& out = st_.outputFolder;
+    if (out.startsWith(QLatin1String(".."))) return Fail("Incorrect output folder");
+    if (!out.startsWith(QLatin1Char('/'))) {
+        // A relative output folder is resolved against the program's folder.
+        if (out.startsWith(QLatin1String("./"))) out.remove(0, 2);
+        out.prepend(st_.programFolder);
+    }
+    if (!out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
+    if (!IsFolder(out)) return Fail("Invalid output folder");
+
+    if (st_.inputExtension.isEmpty()) st_.inputExtension = InputExtensions().value(0);
+    if (st_.conversionType.isEmpty()) st_.conversionType = OutputExtensions().value(0);
+    Debug(QStringLiteral("Conversion: "), st_.conversionType);
+    if (!OutputExtensions().contains(st_.conversionType)) return Fail("Invalid conversion type");
+
+    QString error;
+    const QString& in = st_.inputExtension;
+    if (in == QLatin1String("dds"))
+        Echo("DDS Load As: ", "DDS Load As");
+    else if (in == QLatin1String("gif"))
+        Echo("GIF Frame Loading: ", "GIF Frame Loading");
+    else if (in == QLatin1String("ico"))
+        Echo("ICO Frame Loading: ", "ICO Frame Loading");
+    else if (in == QLatin1String("tiff"))
+        Echo("TIFF Frame Loading: ", "TIFF Frame Loading");
+    else if (in == QLatin1String("raw")) {
+        Echo("RAW Load As: ", "RAW Load As");
+        Echo("RAW Header Size: ", "RAW Header Size");
+        Echo("RAW Image Width: ", "RAW Image Width");
+        Echo("RAW Image Height: ", "RAW Image Height");
+        Echo("RAW Tone Mapping: ", "RAW Tone Mapping");
+    }
+
+    if (!ValidateOutputFormat(&error)) return Fail(error.toLatin1().constData());
+    EchoTransforms();
+    if (s_.doImageResize) {
+        Debug(QStringLiteral("Width: "), QString::number(s_.imageWidth) + QLatin1Char(' ') +
+                                             CodeToWord(10, s_.imageWidthUnit));
+        if (s_.imageWidth == 0) return Fail("Invalid width value");
+        Debug(QStringLiteral("Height: "), QString::number(s_.imageHeight) + QLatin1Char(' ') +
+                                              CodeToWord(10, s_.imageHeightUnit));
+        if (s_.imageHeight == 0) return Fail("Invalid height value");
+        Echo("Keep Aspect Ratio: ", "Keep Aspect Ratio");
+        Echo("Image Resize Type: ", "Image Resize Type");
+        Echo("Image Resize Algorithm: ", "Image Resize Algorithm");
+    }
+    Echo("Flip Horizontal: ", "Do Image Flip Horizontal");
+    Echo("Flip Vertical: ", "Do Image Flip Vertical");
+    if (!ValidateAdjustments(&error)) return Fail(error.toLatin1().constData());
+    EchoFrame();
+    if (!ValidateWatermark(&error)) return Fail(error.toLatin1().constData());
+
+    Echo("Filename Mask: ", "Filename Mask");
+    Echo("File Timestamp: ", "File Timestamp");
+    if (s_.fileTimestamp == 2) Echo("Custom Timestamp: ", "Custom Timestamp");
+    Echo("Keep Subfolders: ", "Keep Subfolders");
+
+    // The run's output parameters, fixed once for the whole run.
+    const OutputFormatEntry& format = OutputFormat(st_.conversionType);
+    st_.outputFormat = &format;
+    st_.outputBpp = BppSettingFor(st_.conversionType, s_).value_or(0);
+    st_.formatCode = format.formatCode;
+    st_.autoDepth = st_.outputBpp == 0 ? 1 : 0;
+    st_.saveFlags = SaveFlagsFor(st_.conversionType, s_);
+
+    Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
+    const QString ext = ExtensionOf(st_.currentInputFile).toLower();
+    int imported = 0;
+    if (ext != QLatin1String("txt") && ext != QLatin1String("lst"))
+        imported = SetInputFile(st_, st_.currentInputFile) ? 1 : 0;
+    Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Import complete")),
+                        QString::number(imported)));
+    if (imported == 0) {
+        PrintLine(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete")));
+        PrintLine(GetText(QStringLiteral("Msg"), QStringLiteral("Empty input files")));
+        return RunOutcome::Stopped;
+    }
+
+    Progress(GetText(QStringLiteral("General"), QStringLiteral("Converting")));
+    BatchProgress progress;
+    progress.Reset();
+    std::thread worker([&] { BatchWorker(st_, s_, progress); });
+    worker.join();
+
+    int32_t converted = 0;
+    {
+        std::lock_guard guard(progress.lock);
+        converted = progress.converted;
+    }
+    if (converted > 0) {
+        Progress(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion complete")));
+        Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Files converted")),
+                            QString::number(converted), QString::number(imported)));
+        return RunOutcome::Converted;
+    }
+    PrintLine(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete")));
+    return RunOutcome::Stopped;
+}
+
+bool Run::ValidateOutputFormat(QString* error) {
+    // Every offered output format that is the run's conversion type gets its
+    // echo and its bits-per-pixel check.
+    const QString& ext = st_.conversionType;
+    const QString upper = ext.toUpper();
+    const std::optional<int32_t> bpp = BppSettingFor(ext, s_);
+    Debug(upper + QStringLiteral(" BPP: "), bpp.value_or(0));
+    if (ext == QLatin1String("bmp")) {
+        Echo("BMP Compression: ", "BMP Compression", ext);
+        Echo("BMP Color Table: ", "BMP Color Table");
+    } else if (ext == QLatin1String("exr")) {
+        Echo("EXR Compression: ", "EXR Compression", ext);
+    } else if (ext == QLatin1String("jpg")) {
+        Echo("JPG Quality: ", "JPG Quality");
+        Echo("JPG Chroma Subsampling: ", "JPG Chroma");
+        Echo("JPG Save As: ", "JPG Save As");
+    } else if (ext == QLatin1String("png")) {
+        Echo("PNG Compression: ", "PNG Compression", ext);
+        Echo("PNG Interlaced: ", "PNG Interlaced");
+    } else if (ext == QLatin1String("tga")) {
+        Echo("TGA Compression: ", "TGA Compression", ext);
+    } else if (ext == QLatin1String("tiff")) {
+        Echo("TIFF Compression: ", "TIFF Compression", ext);
+        Echo("TIFF Color Model: ", "TIFF Color Model");
+    }
+    if (!IsBppAllowed(ext, bpp.value_or(0))) {
+        *error = QStringLiteral("Invalid %1-bpp value").arg(ext.toLower());
+        return false;
+    }
+    if (ext == QLatin1String("jpg") && (s_.jpgQuality < 1 || s_.jpgQuality > 100)) {
+        *error = QStringLiteral("Invalid jpg-quality value");
+        return false;
+    }
+    return true;
+}
+
+void Run::EchoTransforms() {
+    if (!s_.doImageRotation) return;
+    Echo("Image Rotation Type: ", "Image Rotation Type");
+    Debug(QStringLiteral("Image Rotation: "), s_.imageRotation);
+    Echo("Image Rotation Back Color: ", "Image Rotation Back Color");
+}
+
+bool Run::ValidateAdjustments(QString* error) {
+    if (s_.doImageColorCorrection) {
+        Debug(QStringLiteral("Brightness: "), s_.imageBrightness);
+        if (s_.imageBrightness < -100 || s_.imageBrightness > 100) {
+            *error = QStringLiteral("Invalid brightness value");
+            return false;
+        }
+        Debug(QStringLiteral("Contrast: "), s_.imageContrast);
+        if (s_.imageContrast < -100 || s_.imageContrast > 100) {
+            *error = QStringLiteral("Invalid contrast value");
+            return false;
+        }
+        Echo("Gamma: ", "Image Gamma");
+        // Written so that a value that is not a number fails too.
+        if (!(s_.imageGamma >= 0.01f && s_.imageGamma <= 9.99f)) {
+            *error = QStringLiteral("Invalid gamma value");
+            return false;
+        }
+        Debug(QStringLiteral("Invert: "), s_.imageInvert);
+    }
+    Debug(QStringLiteral("Greyscale: "), s_.doImageGreyscale);
+    if (s_.doImageThreshold) Debug(QStringLiteral("Image Threshold: "), s_.imageThreshold);
+    return true;
+}
+
+void Run::EchoFrame() {
+    Echo("Frame: ", "Do Frame");
+    if (s_.doFrame != 1) return;
+    Debug(QStringLiteral("Frame left: "), s_.solidLeft);
+    Debug(QStringLiteral("Frame right: "), s_.solidRight);
+    Debug(QStringLiteral("Frame top: "), s_.solidTop);
+    Debug(QStringLiteral("Frame bottom: "), s_.solidBottom);
+    Debug(QStringLiteral("Frame left color: "), s_.solidLeftColor);
+    Debug(QStringLiteral("Frame right color: "), s_.solidRightColor);
+    Debug(QStringLiteral("Frame top color: "), s_.solidTopColor);
+    Debug(QStringLiteral("Frame bottom color: "), s_.solidBottomColor);
+    Debug(QStringLiteral("Frame opacity: "), s_.solidOpacity);
+}
+
+bool Run::ValidateWatermark(QString*) {
+    Echo("Watermark: ", "Do Watermark");
+    const QString offsets = QStringLiteral("%1/%2");
+    if (s_.doWatermark == 1) {
+        Echo("Watermark text: ", "Text");
+        Echo("Watermark font: ", "Font");
+        Echo("Watermark font size: ", "Font Size");
+        Echo("Watermark font leading: ", "Font Leading");
+        Echo("Watermark font color: ", "Font Color");
+        Echo("Watermark font style: ", "Font Style");
+        Echo("Watermark font effect: ", "Font Effect");
+        Echo("Watermark text antialiasing: ", "Text Antialiasing");
+        Echo("Watermark text alignment: ", "Text Alignment");
+        Echo("Watermark text padding: ", "Text Padding");
+        Echo("Watermark text opacity: ", "Text Opacity");
+        Echo("Watermark background color: ", "Back Color");
+        Echo("Watermark background opacity: ", "Back Opacity");
+        Echo("Watermark boundary: ", "Text Boundary");
+        Echo("Watermark position: ", "Text Position");
+        Debug(QStringLiteral("Watermark offset (x/y): "),
+              offsets.arg(s_.textXOffset).arg(s_.textYOffset));
+        Echo("Watermark rotation: ", "Text Rotation");
+        Echo("Watermark size/mode: ", "Text Size");
+    } else if (s_.doWatermark == 2) {
+        Echo("Watermark image: ", "Image");
+        Echo("Watermark greyscale: ", "Image Greyscale");
+        Echo("Watermark opacity: ", "Image Opacity");
+        Echo("Watermark boundary: ", "Image Boundary");
+        Echo("Watermark position: ", "Image Position");
+        Debug(QStringLiteral("Watermark offset (x/y): "),
+              offsets.arg(s_.imageXOffset).arg(s_.imageYOffset));
+        Debug(QStringLiteral("Watermark rotation: "), s_.watermarkImageRotation);
+        Echo("Watermark size/mode: ", "Image Size");
+    }
+    return true;
+}
+
+} // namespace
+
+RunOutcome RunConversion(Settings& settings, RunState& state, bool quiet) {
+    return Run(settings, state, quiet).Execute();
+}
+
+} // namespace tarvix

@@ -1,0 +1,17 @@
+#pragma once
+// The command-line conversion run: validation, debug echo, conversion, summary.
+
+#include "app/RunState.h"
+#include "settings/Settings.h"
+
+namespace tarvix {
+
+enum class RunOutcome {
+    Converted, // the file was saved
+    Stopped,   // nothing converted ("Conversion stopped")
+    Error,     // a validation error was printed
+};
+
+RunOutcome RunConversion(Settings& settings, RunState& state, bool quiet);
+
+} // namespace tarvix

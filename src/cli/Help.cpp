@@ -1,0 +1,61 @@
+#include "cli/Help.h"
+
+#include "app/AppInfo.h"
+#include "app/Console.h"
+#include "app/StringTable.h"
+
+#include <random>
+
+namespace tarvix {
+
+void PrintHelp(const QString& exeName) {
+    static const char* const lines[] = {
+        " ",
+        "Usage: %s1% -i <filename> [options]",
+        " ",
+        "  %s1% -i example.%s2%",
+        "  %s1% -i /tmp/example.%s2%",
+        "  %s1% -i /tmp/example.%s2% -o /tmp/converted",
+        "  %s1% -i /tmp/example.%s2% -o /tmp/converted --jpg-quality=95",
+        " ",
+        "Options:",
+        " ",
+        "  -h, -?, --help            Display this help and exit",
+        "  -i FILE, --input=FILE     Set input file",
+        "  -o PATH, --output=PATH    Set output folder",
+        "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)",
+        " ",
+        "Advanced options:",
+        " ",
+        "  --width=NUM               Set output image width",
+        "  --height=NUM              Set output image height",
+        "  --filename-mask=STR       Define output filename format",
+        "  --flip-horizontal         Flip output image horizontally",
+        "  --flip-vertical           Flip output image vertically",
+        "  --brightness=NUM          Set output image brightness, NUM = -100..100",
+        "  --contrast=NUM            Set output image contrast, NUM = -100..100",
+        "  --gamma=NUM               Set output image gamma, NUM = 0.01..9.99",
+        "  --invert                  Invert output image",
+        "  --greyscale               Greyscale output image",
+        "  --profile=FILE            Set configuration file with required settings",
+        "    ...                     Refer documentation for all available options",
+        " ",
+        "Other options:",
+        " ",
+        "  -q, --quiet               Don't print status messages to stdout",
+        "  -d, --debug               Print debug information to stdout",
+        "  -p, --pause               Pause at exit",
+        "  -v, --version             Display version information and exit",
+    };
+    const QStringList& inputs = InputExtensions();
+    std::random_device device;
+    const QString example = inputs.value(int(device() % unsigned(inputs.size())));
+    for (const char* line : lines)
+        PrintLine(FormatText(QString::fromLatin1(line), exeName, example));
+}
+
+void PrintVersion() {
+    PrintLine(VersionText());
+}
+
+} // namespace tarvix

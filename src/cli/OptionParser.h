@@ -1,0 +1,41 @@
+#pragma once
+// The command-line grammar: parameters, option names and values, and the parse
+// loop that fills Settings and RunState.
+
+#include "app/RunState.h"
+#include "settings/Settings.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvix {
+
+class ParameterList {
+public:
+    explicit ParameterList(QStringList parameters);
+    // From argv (the program's own path excluded); double quotes are removed and
+    // bytes that are not UTF-8 are read as ISO 8859-1.
+    static ParameterList FromArgv(int argc, char** argv);
+
+    qsizetype Count() const { return parameters_.size(); }
+    const QString& At(qsizetype k) const;
+    // Upper-cased, trimmed; for "--" forms the part before "="; empty for a
+    // parameter that does not begin with "-".
+    QString OptionName(qsizetype k) const;
+    // Trimmed, case kept; for "--" forms with "=" everything after the first "=".
+    QString OptionValue(qsizetype k) const;
+
+private:
+    QStringList parameters_;
+};
+
+struct ParseResult {
+    QString error; // empty when parsing succeeded
+    bool quiet = false;
+    bool pause = false;
+};
+
+// Runs the parse loop over every parameter; stops at the first error.
+ParseResult ParseOptions(const ParameterList& parameters, Settings& settings, RunState& state);
+
+} // namespace tarvix

@@ -1,0 +1,89 @@
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef TARVIX_INSTALL_DATADIR
+#define TARVIX_INSTALL_DATADIR "/usr/local/share/tarvix"
+#endif
+
+namespace tarvix {
+namespace {
+
+QString WithSlash(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder;
+}
+
+QString EnvFolder(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? QFile::decodeName(value) : QString();
+}
+
+} // namespace
+
+QByteArray NativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString ProgramFolder() {
+    static const QString folder = [] {
+        char buffer[4096];
+        const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+        if (n <= 0) return QDir::currentPath() + QLatin1Char('/');
+        return FolderOf(QFile::decodeName(QByteArray(buffer, int(n))));
+    }();
+    return folder;
+}
+
+QString ConfigPath() {
+    QString base = EnvFolder("XDG_CONFIG_HOME");
+    if (base.isEmpty()) base = EnvFolder("HOME") + QStringLiteral("/.config");
+    const QString folder = WithSlash(base) + QStringLiteral("Orvella/tarvix/");
+    QDir().mkpath(folder); // a failure shows later as a config that cannot be saved
+    return folder + QStringLiteral("config.ini");
+}
+
+QString DataFolder() {
+    const QString program = ProgramFolder();
+    if (IsFolder(program + QStringLiteral("gfx"))) return program;
+    return WithSlash(QStringLiteral(TARVIX_INSTALL_DATADIR));
+}
+
+QString RuntimeFolder() {
+    const QString runtime = EnvFolder("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() ? QStringLiteral("/tmp") : runtime;
+}
+
+bool FileExists(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(NativePath(path).constData(), &st) == 0;
+}
+
+bool IsFolder(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(NativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+qint64 FileSize(const QString& path) {
+    struct stat st {};
+    if (path.isEmpty() || ::stat(NativePath(path).constData(), &st) != 0) return -1;
+    return static_cast<qint64>(st.st_size);
+}
+
+QString FolderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+QString FileNameOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+} // namespace tarvix

@@ -1,0 +1,34 @@
+#pragma once
+// Where things live on this system.
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarvix {
+
+// The folder of the running executable, with a trailing "/".
+QString ProgramFolder();
+// $XDG_CONFIG_HOME (or $HOME/.config)/Orvella/tarvix/config.ini; the folders are
+// created when missing.
+QString ConfigPath();
+// The folder holding "gfx/" and the manual: the program folder when it has "gfx/",
+// else the installed share folder. Ends with "/".
+QString DataFolder();
+// $XDG_RUNTIME_DIR, or /tmp when unset.
+QString RuntimeFolder();
+
+// The bytes the file system expects for a path.
+QByteArray NativePath(const QString& path);
+
+// True for a regular file or anything else that is not a folder and exists.
+bool FileExists(const QString& path);
+bool IsFolder(const QString& path);
+// Size in bytes; -1 when the path does not exist.
+qint64 FileSize(const QString& path);
+
+// The folder part of a path: everything up to and including the last "/".
+QString FolderOf(const QString& path);
+// The last path component.
+QString FileNameOf(const QString& path);
+
+} // namespace tarvix

@@ -1,0 +1,146 @@
+#include "settings/Config.h"
+
+#include "app/AppInfo.h"
+#include "platform/LocalTime.h"
+#include "settings/IniFile.h"
+#include "settings/ValueParse.h"
+#include "settings/Vocabulary.h"
+
+namespace tarvix {
+namespace {
+
+QString FileValue(const Settings& s, const SettingDef& def) {
+    switch (def.type) {
+    case FieldType::Text:
+        return GetText(s, def);
+    case FieldType::Real:
+        return FormatReal(GetReal(s, def));
+    default:
+        // The layout version written is always the one this program writes.
+        if (QLatin1String(def.key) == QLatin1String("CFG")) return QStringLiteral("17");
+        return QString::number(GetNumber(s, def));
+    }
+}
+
+// Per-format keys belong to the block of an offered format; the others are
+// written unconditionally (the window geometry depends on a setting).
+bool IsWritten(const Settings& s, const SettingDef& def, const QStringList& offered) {
+    if (def.formatExt) return offered.contains(QLatin1String(def.formatExt));
+    if (QLatin1String(def.group) == QLatin1String("Window")) return s.saveWindowPosition != 0;
+    return true;
+}
+
+} // namespace
+
+QByteArray ConfigurationBytes(const Settings& settings) {
+    IniWriter writer;
+    const auto table = SettingsTable();
+    const char* current = nullptr;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const SettingDef& def = table[i];
+        if (!current || qstrcmp(current, def.group) != 0) {
+            if (current) writer.EndGroup();
+            current = def.group;
+            writer.BeginGroup(QString::fromLatin1(current));
+        }
+        if (def.formatExt) continue; // written in the blocks of the offered formats below
+        if (!IsWritten(settings, def, {})) continue;
+        writer.Add(QString::fromLatin1(def.key), FileValue(settings, def));
+        // After "Format", each offered format's block follows in list order.
+        if (QLatin1String(def.key) == QLatin1String("Format")) {
+            const bool input = QLatin1String(def.group) == QLatin1String("Input");
+            const QStringList& offered = input ? InputExtensions() : OutputExtensions();
+            for (const QString& ext : offered)
+                for (const SettingDef& block : table)
+                    if (block.formatExt && QLatin1String(block.group) == QLatin1String(def.group) &&
+                        ext == QLatin1String(block.formatExt))
+                        writer.Add(QString::fromLatin1(block.key), FileValue(settings, block));
+        }
+    }
+    if (current) writer.EndGroup();
+    return writer.Bytes();
+}
+
+void LoadConfiguration(Settings& settings, const QString& path, QSize desktop) {
+    const std::optional<IniReader> file = IniReader::Open(path);
+    ResetSettings(settings, false, desktop);
+    if (file) {
+        for (const SettingDef& def : SettingsTable()) {
+            const std::optional<QString> raw =
+                file->Value(QString::fromLatin1(def.group), QString::fromLatin1(def.key));
+            if (!raw) {
+                const QLatin1String key(def.key);
+                if (key == QLatin1String("CFG")) SetNumber(settings, def, 0);
+                if (key == QLatin1String("X") || key == QLatin1String("Y"))
+                    SetNumber(settings, def, 100);
+                continue;
+            }
+            switch (def.type) {
+            case FieldType::Text:
+                SetText(settings, def, TrimBlanks(*raw));
+                break;
+            case FieldType::Real:
+                SetReal(settings, def, ParseReal(*raw));
+                break;
+            default:
+                SetNumber(settings, def, ParseConfigInteger(*raw));
+                break;
+            }
+        }
+    }
+    if (settings.cfg < 11 && !settings.filenameMask.contains(QLatin1String("%ext%")))
+        settings.filenameMask += QLatin1String(".%ext%");
+    if (settings.cfg < 14 && settings.rawLoadAs != 0) settings.rawLoadAs += 2;
+}
+
+bool SaveConfiguration(const Settings& settings, const QString& path) {
+    if (path.isEmpty()) return false;
+    return WriteFileAtomically(path, ConfigurationBytes(settings));
+}
+
+void ApplyOption(Settings& settings, const SettingDef& def, const QString& value) {
+    switch (def.optionKind) {
+    case OptionKind::None:
+        return;
+    case OptionKind::SetFlag:
+        SetNumber(settings, def, 1);
+        break;
+    case OptionKind::ClearFlag:
+        SetNumber(settings, def, 0);
+        break;
+    case OptionKind::Value:
+        if (def.vocabulary >= 0)
+            SetNumber(settings, def, WordToCode(def.vocabulary, TrimBlanks(value)));
+        else if (def.type == FieldType::Text)
+            SetText(settings, def, value);
+        else if (def.type == FieldType::Real)
+            SetReal(settings, def, ParseReal(value));
+        else
+            SetNumber(settings, def, ParseOptionInteger(value));
+        break;
+    }
+    if (def.companionKey)
+        if (const SettingDef* companion =
+                FindSetting(QString::fromLatin1(def.group), QString::fromLatin1(def.companionKey)))
+            SetNumber(settings, *companion, def.companionValue);
+}
+
+bool LoadProfile(const QString& path, Settings& settings) {
+    const std::optional<IniReader> file = IniReader::Open(path);
+    if (!file) return false;
+    for (const auto& [key, rawValue] : file->Entries(QStringLiteral("CLI"))) {
+        const SettingDef* def = FindOption(key.toUpper(), true);
+        if (!def) continue;
+        QString value = TrimBlanks(rawValue);
+        if (def->field == FieldRef(&Settings::filenameMask)) {
+            while (value.startsWith(QLatin1Char('"')))
+                value.remove(0, 1);
+            while (value.endsWith(QLatin1Char('"')))
+                value.chop(1);
+        }
+        ApplyOption(settings, *def, value);
+    }
+    return true;
+}
+
+} // namespace tarvix

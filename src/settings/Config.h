@@ -1,0 +1,29 @@
+#pragma once
+// config.ini (windowed mode) and profile files ("--profile=FILE").
+
+#include "settings/Settings.h"
+#include "settings/SettingsTable.h"
+
+#include <QString>
+
+namespace tarvix {
+
+// Fills every persisted field from the file, per-key defaults for missing keys;
+// all defaults when the file cannot be read. Applies the upgrades of older files.
+// desktop centres the window when the file cannot be read (see ResetSettings).
+void LoadConfiguration(Settings& settings, const QString& path, QSize desktop = QSize());
+// Replaces the file with the current settings; false when it could not be written
+// (the previous file then stays intact).
+bool SaveConfiguration(const Settings& settings, const QString& path);
+// The exact bytes SaveConfiguration writes.
+QByteArray ConfigurationBytes(const Settings& settings);
+
+// Reads the "CLI" group of a profile into the settings; false when the path is
+// empty or the file cannot be opened.
+bool LoadProfile(const QString& path, Settings& settings);
+
+// Applies an option that carries a value (or a flag option) to its field and
+// companion, as the command line and profiles do.
+void ApplyOption(Settings& settings, const SettingDef& def, const QString& value);
+
+} // namespace tarvix

@@ -1,0 +1,62 @@
+#pragma once
+// The text format of config.ini and profile files: an optional UTF-8 byte-order
+// mark line, "[Group]" headers, "Key = Value" lines and "; " comments, CR LF line
+// ends. Group names and keys match without regard to case.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <utility>
+
+namespace tarvix {
+
+// Larger files are not configuration we wrote or a profile anyone wrote by hand.
+constexpr qint64 kMaxSettingsFileBytes = 16 * 1024 * 1024;
+
+class IniReader {
+public:
+    // Reads the whole file; nullopt when it cannot be opened as a regular file or
+    // is larger than kMaxSettingsFileBytes.
+    static std::optional<IniReader> Open(const QString& path);
+    static IniReader FromBytes(const QByteArray& bytes);
+
+    // The raw value of a key of a group (leading blanks skipped, trailing kept),
+    // looked up in the first section of that group only.
+    std::optional<QString> Value(QStringView group, QStringView key) const;
+    // Every key line of the first section of the group, in file order.
+    QList<std::pair<QString, QString>> Entries(QStringView group) const;
+
+private:
+    struct Line {
+        int section; // index into sections_
+        QString key;
+        QString value;
+    };
+    QList<QString> sections_;
+    QList<Line> lines_;
+    int FindSection(QStringView group) const;
+};
+
+class IniWriter {
+public:
+    IniWriter();
+    void BeginGroup(const QString& name);
+    void Add(const QString& key, const QString& value);
+    void EndGroup();
+    const QByteArray& Bytes() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};
+
+// Decodes text that carries no byte-order mark: UTF-8 when the bytes are valid
+// UTF-8, else ISO 8859-1.
+QString DecodeUnmarkedText(QByteArrayView bytes);
+
+// Writes bytes to path through a temporary file in the same folder that is
+// renamed over the target, so readers never see a partial file.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace tarvix
