@@ -1,0 +1,7 @@
+#!/bin/sh
+# Configures and builds tarvix and its tests in ./build (or $BUILD_DIR).
+set -eu
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)"

@@ -1,0 +1,194 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <jpeglib.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tarvix::test {
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    return f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return QByteArray();
+    return f.readAll();
+}
+
+QString CorpusFolder() {
+    const QString folder = QStringLiteral(TARVIX_TESTDATA_DIR "/dds");
+    return QFileInfo(folder + QStringLiteral("/MANIFEST.csv")).exists() ? folder : QString();
+}
+
+QString TarvixBinary() { return QStringLiteral(TARVIX_BINARY); }
+
+QStringList ProcessResult::outLines() const {
+    QStringList lines = out.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
+    return lines;
+}
+
+Sandbox::Sandbox() {
+    QDir(dir_.path()).mkpath(QStringLiteral("home"));
+    QDir(dir_.path()).mkpath(QStringLiteral("config"));
+    QDir(dir_.path()).mkpath(QStringLiteral("runtime"));
+}
+
+QString Sandbox::Path(const QString& relative) const {
+    return relative.isEmpty() ? dir_.path() : dir_.path() + QLatin1Char('/') + relative;
+}
+
+ProcessResult Sandbox::Run(const QStringList& args, const QString& cwd,
+                           const std::map<QString, QString>& extraEnv) const {
+    std::map<QString, QString> env = {{QStringLiteral("HOME"), Home()},
+                                      {QStringLiteral("XDG_CONFIG_HOME"), ConfigHome()},
+                                      {QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir()}};
+    for (const auto& [k, v] : extraEnv) env[k] = v;
+    return RunProgram(TarvixBinary(), args, cwd.isEmpty() ? Path() : cwd, env);
+}
+
+ProcessResult RunProgram(const QString& program, const QStringList& args, const QString& cwd,
+                         const std::map<QString, QString>& env) {
+    ProcessResult result;
+    int outPipe[2], errPipe[2];
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
+
+    std::vector<QByteArray> argStore{QFile::encodeName(program)};
+    for (const QString& a : args) argStore.push_back(a.toUtf8());
+    std::vector<char*> argv;
+    for (QByteArray& a : argStore) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    std::vector<QByteArray> envStore;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QString name = QString::fromLocal8Bit(entry.left(entry.indexOf('=')));
+        if (env.count(name) == 0) envStore.push_back(entry);
+    }
+    for (const auto& [k, v] : env) envStore.push_back((k + QLatin1Char('=') + v).toUtf8());
+    std::vector<char*> envp;
+    for (QByteArray& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+    const QByteArray cwdBytes = QFile::encodeName(cwd);
+    posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
+
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (rc != 0) {
+        close(outPipe[0]);
+        close(errPipe[0]);
+        return result;
+    }
+    QByteArray out, err;
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0) break;
+        for (pollfd& p : fds) {
+            if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            char buffer[65536];
+            const ssize_t n = read(p.fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(p.fd);
+                p.fd = -1;
+                --open;
+            } else {
+                (p.fd == outPipe[0] ? out : err).append(buffer, int(n));
+            }
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = QString::fromUtf8(out);
+    result.err = QString::fromUtf8(err);
+    return result;
+}
+
+namespace {
+struct JpegError {
+    jpeg_error_mgr mgr;
+    jmp_buf jump;
+};
+} // namespace
+
+JpegInfo InspectJpeg(const QString& path) {
+    JpegInfo info;
+    FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!file) return info;
+    jpeg_decompress_struct cinfo;
+    JpegError jerr;
+    cinfo.err = jpeg_std_error(&jerr.mgr);
+    jerr.mgr.error_exit = [](j_common_ptr c) {
+        longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1);
+    };
+    if (setjmp(jerr.jump) == 0) {
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, file);
+        jpeg_read_header(&cinfo, TRUE);
+        info.width = int(cinfo.image_width);
+        info.height = int(cinfo.image_height);
+        info.components = cinfo.num_components;
+        for (int c = 0; c < std::min(3, cinfo.num_components); ++c) {
+            info.hSamp[c] = cinfo.comp_info[c].h_samp_factor;
+            info.vSamp[c] = cinfo.comp_info[c].v_samp_factor;
+        }
+        info.progressive = cinfo.progressive_mode;
+        info.hasJfif = cinfo.saw_JFIF_marker;
+        if (cinfo.quant_tbl_ptrs[0]) {
+            for (int i = 0; i < 64; ++i) info.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
+        }
+        // Standard DC luminance table bits: 0 1 5 1 1 1 1 1 1 0 ...
+        static const UINT8 standardBits[17] = {0, 0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
+        if (cinfo.dc_huff_tbl_ptrs[0])
+            info.optimized =
+                std::memcmp(cinfo.dc_huff_tbl_ptrs[0]->bits, standardBits, sizeof standardBits) != 0;
+        info.ok = true;
+    }
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    return info;
+}
+
+std::vector<int> ExpectedLuminanceTable(int quality) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    cinfo.in_color_space = JCS_RGB;
+    cinfo.input_components = 3;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    std::vector<int> table;
+    for (int i = 0; i < 64; ++i) table.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
+    jpeg_destroy_compress(&cinfo);
+    return table;
+}
+
+} // namespace tarvix::test
