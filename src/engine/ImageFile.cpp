@@ -1,5 +1,6 @@
 #include "engine/ImageFile.h"
 
+#include "dds/DdsReader.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -43,9 +44,9 @@ struct MemoryStream {
 } // namespace
 
 FIBITMAP* LoadInputImage(const QString& path, QString* reason) {
-    FIBITMAP* image = FreeImage_Load(FIF_DDS, NativePath(path).constData(), 0);
-    if (!image && reason) *reason = QStringLiteral("the file could not be read as a DDS image");
-    return image;
+    // The program's own reader replaces the image library's DDS loader, which
+    // trusts the header and misreads several block formats.
+    return dds::LoadFile(path, reason);
 }
 
 bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags) {

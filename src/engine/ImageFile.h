@@ -6,8 +6,9 @@
 
 namespace tarvix {
 
-// Loads the input as a DirectDraw Surface whatever its extension. On failure
-// returns null and, when reason is given, says why in plain words.
+// Loads the input as a DirectDraw Surface whatever its extension: the top level
+// of its first surface. On failure returns null and, when reason is given, says
+// why in plain words.
 FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr);
 
 // Encodes the image and writes it under a temporary name in the target folder,

@@ -1,0 +1,76 @@
+#pragma once
+// The DDS header: what the file claims, checked before anything is allocated or
+// decoded. Every check names its reason in plain words.
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace tarvix::dds {
+
+// Largest picture the reader accepts: 32768 pixels a side and 2^28 pixels in all
+// (a 16384 x 16384 texture), so a decode never needs more than 1 GiB.
+constexpr uint32_t kMaxDimension = 32768;
+constexpr uint64_t kMaxPixels = uint64_t(1) << 28;
+
+// The magic, the 124-byte header and the DX10 extension.
+constexpr size_t kHeaderBytes = 128;
+constexpr size_t kDx10Bytes = 20;
+constexpr size_t kPaletteBytes = 1024;
+
+enum class Format {
+    Bc1,
+    Bc2,
+    Bc3,
+    Bc4Unsigned,
+    Bc4Signed,
+    Bc5Unsigned,
+    Bc5Signed,
+    Bc6hUnsigned,
+    Bc6hSigned,
+    Bc7,
+    Masked, // uncompressed, channels by bit masks (RGB, RGBA, 16-bit layouts)
+    Rgba8,  // DX10 R8G8B8A8 byte order
+    Bgra8,  // DX10 B8G8R8A8 byte order
+    Luminance8,
+    Luminance16,
+    LuminanceAlpha8,
+    Alpha8,
+    Palette8,
+};
+
+// The kind of bitmap a format decodes to.
+enum class Output { Grey8, Rgb24, Rgba32 };
+
+struct Masks {
+    uint32_t r = 0, g = 0, b = 0, a = 0;
+};
+
+struct Info {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    Format format = Format::Bc1;
+    Output output = Output::Rgba32;
+    bool blockCompressed = false;
+    uint32_t blockBytes = 0;    // 8 or 16 for block formats
+    uint32_t bytesPerPixel = 0; // uncompressed formats
+    Masks masks;                // Masked, Luminance and LuminanceAlpha formats
+    uint64_t paletteOffset = 0; // Palette8: 256 entries of R, G, B, A
+    uint64_t dataOffset = 0;    // first byte of the top level of the first surface
+    uint64_t dataBytes = 0;     // bytes of that top level
+    QString name;               // how the format is named in messages
+
+    // Bytes of one row of pixels or of 4 x 4 blocks.
+    uint64_t RowBytes() const;
+    // Rows of pixels or of blocks.
+    uint32_t Rows() const;
+};
+
+// Checks the first bytes of a file whose total size is fileSize. head must hold
+// min(fileSize, kHeaderBytes + kDx10Bytes) bytes. On failure returns nullopt and
+// sets error to the reason.
+std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t fileSize,
+                                QString* error);
+
+} // namespace tarvix::dds

@@ -1,0 +1,272 @@
+#include "dds/DdsReader.h"
+
+#include "dds/BlockDecoders.h"
+#include "dds/DdsHeader.h"
+#include "dds/Uncompressed.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace tarvix::dds {
+namespace {
+
+class FileSource : public Source {
+public:
+    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    uint64_t Size() const override { return size_; }
+    bool Read(uint64_t offset, size_t bytes, uint8_t* out) const override {
+        while (bytes > 0) {
+            const ssize_t n = ::pread(fd_, out, bytes, off_t(offset));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false; // an error, or the file shrank meanwhile
+            out += n;
+            offset += uint64_t(n);
+            bytes -= size_t(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+
+FIBITMAP* Allocate(const Info& info) {
+    const int w = int(info.width), h = int(info.height);
+    switch (info.output) {
+    case Output::Grey8: {
+        FIBITMAP* dib = FreeImage_Allocate(w, h, 8);
+        if (!dib) return nullptr;
+        RGBQUAD* palette = FreeImage_GetPalette(dib);
+        for (int i = 0; i < 256; ++i)
+            palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = BYTE(i);
+        return dib;
+    }
+    case Output::Rgb24:
+        return FreeImage_Allocate(w, h, 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                  FI_RGBA_BLUE_MASK);
+    case Output::Rgba32:
+        return FreeImage_Allocate(w, h, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                  FI_RGBA_BLUE_MASK);
+    }
+    return nullptr;
+}
+
+// Writes the R, G, B, A pixels of one decoded block into the bitmap.
+void StoreBlock(FIBITMAP* dib, const Info& info, uint32_t bx, uint32_t by, const uint8_t* rgba) {
+    const uint32_t x0 = bx * 4, y0 = by * 4;
+    const uint32_t cols = std::min<uint32_t>(4, info.width - x0);
+    const uint32_t rows = std::min<uint32_t>(4, info.height - y0);
+    for (uint32_t r = 0; r < rows; ++r) {
+        BYTE* line = FreeImage_GetScanLine(dib, int(info.height - 1 - (y0 + r)));
+        const uint8_t* src = rgba + 16 * r;
+        switch (info.output) {
+        case Output::Rgba32: {
+            BYTE* dst = line + 4 * x0;
+            for (uint32_t c = 0; c < cols; ++c, dst += 4, src += 4) {
+                dst[FI_RGBA_RED] = src[0];
+                dst[FI_RGBA_GREEN] = src[1];
+                dst[FI_RGBA_BLUE] = src[2];
+                dst[FI_RGBA_ALPHA] = src[3];
+            }
+            break;
+        }
+        case Output::Rgb24: {
+            BYTE* dst = line + 3 * x0;
+            for (uint32_t c = 0; c < cols; ++c, dst += 3, src += 4) {
+                dst[FI_RGBA_RED] = src[0];
+                dst[FI_RGBA_GREEN] = src[1];
+                dst[FI_RGBA_BLUE] = src[2];
+            }
+            break;
+        }
+        case Output::Grey8:
+            break; // single-channel blocks are stored by StoreChannelBlock
+        }
+    }
+}
+
+void StoreChannelBlock(FIBITMAP* dib, const Info& info, uint32_t bx, uint32_t by,
+                       const uint8_t* v) {
+    const uint32_t x0 = bx * 4, y0 = by * 4;
+    const uint32_t cols = std::min<uint32_t>(4, info.width - x0);
+    const uint32_t rows = std::min<uint32_t>(4, info.height - y0);
+    for (uint32_t r = 0; r < rows; ++r) {
+        BYTE* line = FreeImage_GetScanLine(dib, int(info.height - 1 - (y0 + r)));
+        std::memcpy(line + x0, v + 4 * r, cols);
+    }
+}
+
+void DecodeBlockRow(FIBITMAP* dib, const Info& info, uint32_t by, const uint8_t* row) {
+    const uint32_t blocks = (info.width + 3) / 4;
+    uint8_t rgba[64];
+    uint8_t channel[16];
+    for (uint32_t bx = 0; bx < blocks; ++bx) {
+        const uint8_t* block = row + size_t(bx) * info.blockBytes;
+        switch (info.format) {
+        case Format::Bc1:
+            DecodeBc1(block, rgba, true);
+            break;
+        case Format::Bc2:
+            DecodeBc2(block, rgba);
+            break;
+        case Format::Bc3:
+            DecodeBc3(block, rgba);
+            break;
+        case Format::Bc4Unsigned:
+        case Format::Bc4Signed:
+            DecodeBc4(block, channel, info.format == Format::Bc4Signed);
+            StoreChannelBlock(dib, info, bx, by, channel);
+            continue;
+        case Format::Bc5Unsigned:
+        case Format::Bc5Signed:
+            DecodeBc5(block, rgba, info.format == Format::Bc5Signed);
+            break;
+        case Format::Bc6hUnsigned:
+        case Format::Bc6hSigned:
+            DecodeBc6h(block, rgba, info.format == Format::Bc6hSigned);
+            break;
+        case Format::Bc7:
+            DecodeBc7(block, rgba);
+            break;
+        default:
+            return;
+        }
+        StoreBlock(dib, info, bx, by, rgba);
+    }
+}
+
+// Decodes rows [first, last) of pixels or blocks, reading them in chunks.
+bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, FIBITMAP* dib,
+                uint32_t first, uint32_t last, const std::atomic<bool>& failed) {
+    const uint64_t rowBytes = info.RowBytes();
+    const uint32_t chunkRows =
+        uint32_t(std::max<uint64_t>(1, (256 * 1024) / std::max<uint64_t>(1, rowBytes)));
+    std::vector<uint8_t> buffer;
+    try {
+        buffer.resize(size_t(rowBytes) * std::min(chunkRows, last - first));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (uint32_t row = first; row < last && !failed.load(std::memory_order_relaxed);) {
+        const uint32_t count = std::min(chunkRows, last - row);
+        if (!source.Read(info.dataOffset + uint64_t(row) * rowBytes, size_t(rowBytes) * count,
+                         buffer.data()))
+            return false;
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint8_t* bytes = buffer.data() + size_t(rowBytes) * i;
+            if (info.blockCompressed)
+                DecodeBlockRow(dib, info, row + i, bytes);
+            else
+                DecodePixelRow(info, palette, bytes,
+                               FreeImage_GetScanLine(dib, int(info.height - 1 - (row + i))));
+        }
+        row += count;
+    }
+    return true;
+}
+
+} // namespace
+
+bool MemorySource::Read(uint64_t offset, size_t bytes, uint8_t* out) const {
+    if (offset > size_ || bytes > size_ - offset) return false;
+    std::memcpy(out, data_ + offset, bytes);
+    return true;
+}
+
+FIBITMAP* Decode(const Source& source, QString* error, int threads) {
+    QString ignored;
+    if (!error) error = &ignored;
+    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
+    const size_t headBytes = size_t(std::min<uint64_t>(source.Size(), sizeof head));
+    if (!source.Read(0, headBytes, head)) {
+        *error = QStringLiteral("the file could not be read");
+        return nullptr;
+    }
+    const std::optional<Info> parsed = ParseHeader(head, headBytes, source.Size(), error);
+    if (!parsed) return nullptr;
+    const Info& info = *parsed;
+
+    uint8_t palette[kPaletteBytes] = {};
+    if (info.format == Format::Palette8 &&
+        !source.Read(info.paletteOffset, kPaletteBytes, palette)) {
+        *error = QStringLiteral("the file could not be read");
+        return nullptr;
+    }
+
+    FIBITMAP* dib = Allocate(info);
+    if (!dib) {
+        *error = QStringLiteral("not enough memory for a %1 x %2 picture")
+                     .arg(info.width)
+                     .arg(info.height);
+        return nullptr;
+    }
+
+    // Small pictures are not worth a second thread.
+    const uint32_t rows = info.Rows();
+    if (threads <= 0) {
+        threads = int(std::max(1u, std::min(2u, std::thread::hardware_concurrency())));
+        if (uint64_t(info.width) * info.height < 256 * 256) threads = 1;
+    }
+    threads = int(std::min<uint32_t>(uint32_t(threads), rows));
+    std::atomic<bool> failed{false};
+    std::vector<std::thread> workers;
+    const uint32_t share = (rows + uint32_t(threads) - 1) / uint32_t(threads);
+    for (int t = 1; t < threads; ++t) {
+        const uint32_t first = share * uint32_t(t), last = std::min(rows, first + share);
+        if (first >= last) break;
+        try {
+            workers.emplace_back([&, first, last] {
+                if (!DecodeRows(source, info, palette, dib, first, last, failed)) failed = true;
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: this thread decodes those rows itself below.
+            if (!DecodeRows(source, info, palette, dib, first, last, failed)) failed = true;
+        }
+    }
+    if (!DecodeRows(source, info, palette, dib, 0, std::min(rows, share), failed)) failed = true;
+    for (std::thread& w : workers)
+        w.join();
+    if (failed) {
+        FreeImage_Unload(dib);
+        *error = QStringLiteral("the file could not be read");
+        return nullptr;
+    }
+    return dib;
+}
+
+FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads) {
+    return Decode(MemorySource(data, size), error, threads);
+}
+
+FIBITMAP* LoadFile(const QString& path, QString* error, int threads) {
+    QString ignored;
+    if (!error) error = &ignored;
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("the file could not be opened: %1")
+                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("not a regular file");
+        return nullptr;
+    }
+    FIBITMAP* dib = Decode(FileSource(fd, uint64_t(st.st_size)), error, threads);
+    ::close(fd);
+    return dib;
+}
+
+} // namespace tarvix::dds
