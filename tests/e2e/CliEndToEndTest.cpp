@@ -18,12 +18,9 @@ namespace {
 
 const QStringList kBanner = {"Orvella DDS to JPG 2.7", "Copyright (c) 2012-2026 Orvella Software",
                              "http://orvella.example/tarvix/", " "};
-const QStringList kTranscript = {"Preparing...",
-                                 "Importing...",
-                                 "Import complete, new files added: 1",
-                                 "Converting...",
-                                 "Conversion complete",
-                                 "Files converted: 1 of 1"};
+const QStringList kTranscript = {
+    "Preparing...",  "Importing...",        "Import complete, new files added: 1",
+    "Converting...", "Conversion complete", "Files converted: 1 of 1"};
 
 class CliTest : public ::testing::Test {
 protected:
@@ -93,21 +90,53 @@ TEST_F(CliTest, QuietAndDebug) {
 }
 
 TEST_F(CliTest, DebugEchoOfEditingOptions) {
-    const ProcessResult r =
-        Run({"-i", input, "-o", box.Path("out"), "-d", "-q", "--rotation=90", "--rotation-back-color=FF0000",
-             "--width=50", "--width-unit=percent", "--height=20", "--resize-algorithm=lanczos",
-             "--brightness=-5", "--gamma=1.5", "--threshold=7", "--fr-solid-left=3",
-             "--fr-solid-left-color=00FF00", "--file-timestamp=custom", "--file-timestamp-custom=77",
-             "--wm-image=" + input, "--wm-image-rotation=12", "--wm-image-position=topleft"});
+    const ProcessResult r = Run({"-i",
+                                 input,
+                                 "-o",
+                                 box.Path("out"),
+                                 "-d",
+                                 "-q",
+                                 "--rotation=90",
+                                 "--rotation-back-color=FF0000",
+                                 "--width=50",
+                                 "--width-unit=percent",
+                                 "--height=20",
+                                 "--resize-algorithm=lanczos",
+                                 "--brightness=-5",
+                                 "--gamma=1.5",
+                                 "--threshold=7",
+                                 "--fr-solid-left=3",
+                                 "--fr-solid-left-color=00FF00",
+                                 "--file-timestamp=custom",
+                                 "--file-timestamp-custom=77",
+                                 "--wm-image=" + input,
+                                 "--wm-image-rotation=12",
+                                 "--wm-image-position=topleft"});
     const QStringList lines = r.outLines();
-    for (const char* expected :
-         {"Image Rotation Type: SIMPLE", "Image Rotation: 90", "Image Rotation Back Color: FF0000",
-          "Width: 50 PERCENT", "Height: 20 PIXELS", "Keep Aspect Ratio: 0",
-          "Image Resize Type: ALLIMAGES", "Image Resize Algorithm: LANCZOS", "Brightness: -5",
-          "Contrast: 0", "Gamma: 1.50", "Invert: 0", "Image Threshold: 7", "Frame: SOLID",
-          "Frame left: 3", "Frame left color: 00FF00", "Frame opacity: 255", "Watermark: IMAGE",
-          "Watermark position: TOPLEFT", "Watermark offset (x/y): 10/10", "Watermark rotation: 12",
-          "Watermark size/mode: FIXED", "File Timestamp: CUSTOM", "Custom Timestamp: 77"})
+    for (const char* expected : {"Image Rotation Type: SIMPLE",
+                                 "Image Rotation: 90",
+                                 "Image Rotation Back Color: FF0000",
+                                 "Width: 50 PERCENT",
+                                 "Height: 20 PIXELS",
+                                 "Keep Aspect Ratio: 0",
+                                 "Image Resize Type: ALLIMAGES",
+                                 "Image Resize Algorithm: LANCZOS",
+                                 "Brightness: -5",
+                                 "Contrast: 0",
+                                 "Gamma: 1.50",
+                                 "Invert: 0",
+                                 "Image Threshold: 7",
+                                 "Frame: SOLID",
+                                 "Frame left: 3",
+                                 "Frame left color: 00FF00",
+                                 "Frame opacity: 255",
+                                 "Watermark: IMAGE",
+                                 "Watermark position: TOPLEFT",
+                                 "Watermark offset (x/y): 10/10",
+                                 "Watermark rotation: 12",
+                                 "Watermark size/mode: FIXED",
+                                 "File Timestamp: CUSTOM",
+                                 "Custom Timestamp: 77"})
         EXPECT_TRUE(lines.contains(QString::fromLatin1(expected))) << expected;
 }
 
@@ -124,7 +153,8 @@ TEST_F(CliTest, VersionAndHelp) {
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Usage: tarvix -i <filename> [options]");
     EXPECT_EQ(lines[6], "  tarvix -i /tmp/example.dds -o /tmp/converted --jpg-quality=95");
-    EXPECT_EQ(lines[13], "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)");
+    EXPECT_EQ(lines[13],
+              "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)");
     EXPECT_EQ(lines[35], "  -v, --version             Display version information and exit");
     EXPECT_EQ(Run({"--help", "-p"}).out, h.out); // pause has no effect on the help
 }
@@ -176,17 +206,19 @@ TEST_F(CliTest, ValidationErrors) {
     for (const Case& c : cases) {
         const ProcessResult r = Run(c.args + QStringList{"-q"});
         EXPECT_EQ(r.exitCode, 2) << c.error;
-        EXPECT_EQ(r.err, QStringLiteral("Error: ") + c.error + "\n") << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("Error: ") + c.error + "\n")
+            << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << c.error;
     }
     EXPECT_FALSE(QFile::exists(box.Path("out/photo.jpg")));
 }
 
 TEST_F(CliTest, BoundaryValuesThatPass) {
-    for (const QStringList& extra : {QStringList{"--jpg-quality=1"}, QStringList{"--jpg-quality=100"},
-                                     QStringList{"--gamma=0.01"}, QStringList{"--gamma=9.99"},
-                                     QStringList{"--brightness=-100", "--contrast=100"},
-                                     QStringList{"--jpg-bpp=8"}, QStringList{"--width=-5", "--height=-5"}}) {
+    for (const QStringList& extra :
+         {QStringList{"--jpg-quality=1"}, QStringList{"--jpg-quality=100"},
+          QStringList{"--gamma=0.01"}, QStringList{"--gamma=9.99"},
+          QStringList{"--brightness=-100", "--contrast=100"}, QStringList{"--jpg-bpp=8"},
+          QStringList{"--width=-5", "--height=-5"}}) {
         const ProcessResult r = Run(QStringList{"-q", "-i", input, "-o", box.Path("out")} + extra);
         EXPECT_EQ(r.exitCode, 0) << extra.join(' ').toStdString() << r.err.toStdString();
     }
@@ -212,12 +244,15 @@ TEST_F(CliTest, InputsThatAreNotImported) {
         EXPECT_EQ(r.exitCode, 1);
         const QStringList lines = r.outLines();
         ASSERT_GE(lines.size(), 3);
-        EXPECT_EQ(lines.mid(lines.size() - 3),
-                  (QStringList{"Import complete, new files added: 0", "Conversion stopped",
-                               "No input file(s) found. Please, add valid file(s) and try again!"}));
+        EXPECT_EQ(
+            lines.mid(lines.size() - 3),
+            (QStringList{"Import complete, new files added: 0", "Conversion stopped",
+                         "No input file(s) found. Please, add valid file(s) and try again!"}));
         const ProcessResult q = Run({"-q", "-i", path, "-o", box.Path("out")});
-        EXPECT_EQ(q.outLines(), (QStringList{"Conversion stopped",
-                                             "No input file(s) found. Please, add valid file(s) and try again!"}));
+        EXPECT_EQ(
+            q.outLines(),
+            (QStringList{"Conversion stopped",
+                         "No input file(s) found. Please, add valid file(s) and try again!"}));
     }
 }
 
@@ -232,7 +267,9 @@ TEST_F(CliTest, UnloadableDdsStopsWithoutOutput) {
 }
 
 TEST_F(CliTest, ProfileAndOptionsInOrder) {
-    ASSERT_TRUE(WriteBytes(box.Path("p.ini"), "[CLI]\r\n--JPG-QUALITY = 70\r\n--FILENAME-MASK = \"%filename%_p.%ext%\"\r\n"));
+    ASSERT_TRUE(
+        WriteBytes(box.Path("p.ini"),
+                   "[CLI]\r\n--JPG-QUALITY = 70\r\n--FILENAME-MASK = \"%filename%_p.%ext%\"\r\n"));
     ProcessResult r = Run({"-q", "-i", input, "-o", box.Path("out"), "--jpg-quality=20",
                            "--profile=" + box.Path("p.ini")});
     EXPECT_EQ(r.exitCode, 0);
@@ -250,8 +287,8 @@ TEST_F(CliTest, PauseDoesNotHangWithoutATerminal) {
 }
 
 TEST_F(CliTest, WindowedStartIsReportedAsUnavailable) {
-    for (const QStringList& args : {QStringList{}, QStringList{"-q"}, QStringList{"photo.dds"},
-                                    QStringList{"-q", "-v"}}) {
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"-q"}, QStringList{"photo.dds"}, QStringList{"-q", "-v"}}) {
         const ProcessResult r = Run(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.isEmpty());

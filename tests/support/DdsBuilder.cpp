@@ -10,7 +10,8 @@ namespace tarvix::test {
 namespace {
 
 void Put32(QByteArray& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.append(char((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
 }
 
 void Put16(QByteArray& out, uint16_t v) {
@@ -21,14 +22,16 @@ void Put16(QByteArray& out, uint16_t v) {
 int MaskShift(uint32_t mask) {
     if (!mask) return 0;
     int s = 0;
-    while (!(mask & 1u)) mask >>= 1, ++s;
+    while (!(mask & 1u))
+        mask >>= 1, ++s;
     return s;
 }
 
 int MaskBits(uint32_t mask) {
     mask >>= MaskShift(mask);
     int n = 0;
-    while (mask & 1u) mask >>= 1, ++n;
+    while (mask & 1u)
+        mask >>= 1, ++n;
     return n;
 }
 
@@ -41,8 +44,8 @@ uint32_t Pack(int value8, uint32_t mask) {
 }
 
 uint16_t To565(QRgb c) {
-    return uint16_t((qRed(c) * 31 + 127) / 255) << 11 | uint16_t((qGreen(c) * 63 + 127) / 255) << 5 |
-           uint16_t((qBlue(c) * 31 + 127) / 255);
+    return uint16_t((qRed(c) * 31 + 127) / 255) << 11 |
+           uint16_t((qGreen(c) * 63 + 127) / 255) << 5 | uint16_t((qBlue(c) * 31 + 127) / 255);
 }
 
 QRgb From565(uint16_t v) {
@@ -50,7 +53,9 @@ QRgb From565(uint16_t v) {
     return qRgb((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2));
 }
 
-int Luma(QRgb c) { return qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29; }
+int Luma(QRgb c) {
+    return qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29;
+}
 
 // Colour block: four-colour mode (c0 > c1) always, indices by nearest palette entry.
 void EncodeColorBlock(const QRgb px[16], QByteArray& out) {
@@ -63,8 +68,10 @@ void EncodeColorBlock(const QRgb px[16], QByteArray& out) {
     if (c0 < c1) std::swap(c0, c1);
     if (c0 == c1) {
         // Keep the four-colour rule: nudge one end point.
-        if (c0 < 0xFFFF) ++c0;
-        else --c1;
+        if (c0 < 0xFFFF)
+            ++c0;
+        else
+            --c1;
     }
     const QRgb p0 = From565(c0), p1 = From565(c1);
     QRgb pal[4] = {p0, p1,
@@ -90,13 +97,17 @@ void EncodeColorBlock(const QRgb px[16], QByteArray& out) {
 
 void EncodeAlphaDxt5(const QRgb px[16], QByteArray& out) {
     int a0 = 0, a1 = 255;
-    for (int i = 0; i < 16; ++i) a0 = std::max(a0, qAlpha(px[i])), a1 = std::min(a1, qAlpha(px[i]));
+    for (int i = 0; i < 16; ++i)
+        a0 = std::max(a0, qAlpha(px[i])), a1 = std::min(a1, qAlpha(px[i]));
     if (a0 == a1) {
-        if (a0 < 255) ++a0;
-        else --a1;
+        if (a0 < 255)
+            ++a0;
+        else
+            --a1;
     }
     int pal[8] = {a0, a1};
-    for (int k = 1; k < 7; ++k) pal[k + 1] = ((7 - k) * a0 + k * a1) / 7;
+    for (int k = 1; k < 7; ++k)
+        pal[k + 1] = ((7 - k) * a0 + k * a1) / 7;
     uint64_t bits = 0;
     for (int i = 0; i < 16; ++i) {
         int best = 0, bestDist = INT32_MAX;
@@ -108,13 +119,16 @@ void EncodeAlphaDxt5(const QRgb px[16], QByteArray& out) {
     }
     out.append(char(a0));
     out.append(char(a1));
-    for (int i = 0; i < 6; ++i) out.append(char((bits >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 6; ++i)
+        out.append(char((bits >> (8 * i)) & 0xFF));
 }
 
 void EncodeAlphaDxt3(const QRgb px[16], QByteArray& out) {
     uint64_t bits = 0;
-    for (int i = 0; i < 16; ++i) bits |= uint64_t((qAlpha(px[i]) * 15 + 127) / 255) << (4 * i);
-    for (int i = 0; i < 8; ++i) out.append(char((bits >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 16; ++i)
+        bits |= uint64_t((qAlpha(px[i]) * 15 + 127) / 255) << (4 * i);
+    for (int i = 0; i < 8; ++i)
+        out.append(char((bits >> (8 * i)) & 0xFF));
 }
 
 QByteArray Compressed(const QImage& image, int version) {
@@ -134,8 +148,8 @@ QByteArray DdsHeader(uint32_t width, uint32_t height, const DdsPixelFormat& pf,
                      uint32_t pitchOrLinearSize, uint32_t mipCount) {
     QByteArray out("DDS ");
     Put32(out, 124);
-    uint32_t flags = 0x1 | 0x2 | 0x4 | 0x1000; // caps, height, width, pixel format
-    flags |= (pf.flags & 0x4) ? 0x80000u : 0x8u;  // linear size or pitch
+    uint32_t flags = 0x1 | 0x2 | 0x4 | 0x1000;   // caps, height, width, pixel format
+    flags |= (pf.flags & 0x4) ? 0x80000u : 0x8u; // linear size or pitch
     if (mipCount) flags |= 0x20000;
     Put32(out, flags);
     Put32(out, height);
@@ -143,7 +157,8 @@ QByteArray DdsHeader(uint32_t width, uint32_t height, const DdsPixelFormat& pf,
     Put32(out, pitchOrLinearSize);
     Put32(out, 0); // depth
     Put32(out, mipCount);
-    for (int i = 0; i < 11; ++i) Put32(out, 0);
+    for (int i = 0; i < 11; ++i)
+        Put32(out, 0);
     Put32(out, 32);
     Put32(out, pf.flags);
     Put32(out, pf.fourCC);
@@ -153,7 +168,8 @@ QByteArray DdsHeader(uint32_t width, uint32_t height, const DdsPixelFormat& pf,
     Put32(out, pf.bMask);
     Put32(out, pf.aMask);
     Put32(out, 0x1000 | (mipCount ? 0x400008u : 0u)); // caps: texture
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
     return out;
 }
 
@@ -172,7 +188,7 @@ QByteArray DdsUncompressed(const QImage& source, int bitCount, uint32_t r, uint3
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     DdsPixelFormat pf;
     pf.flags = (r | g | b) ? 0x40u : 0x20000u; // RGB, or luminance
-    if (a) pf.flags |= 0x1;                     // alpha pixels
+    if (a) pf.flags |= 0x1;                    // alpha pixels
     pf.bitCount = uint32_t(bitCount);
     pf.rMask = r, pf.gMask = g, pf.bMask = b, pf.aMask = a;
     const int bytes = bitCount / 8;
@@ -182,9 +198,10 @@ QByteArray DdsUncompressed(const QImage& source, int bitCount, uint32_t r, uint3
         const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = line[x];
-            const uint32_t v = Pack(qRed(c), r) | Pack(qGreen(c), g) | Pack(qBlue(c), b) |
-                               Pack(qAlpha(c), a);
-            for (int i = 0; i < bytes; ++i) out.append(char((v >> (8 * i)) & 0xFF));
+            const uint32_t v =
+                Pack(qRed(c), r) | Pack(qGreen(c), g) | Pack(qBlue(c), b) | Pack(qAlpha(c), a);
+            for (int i = 0; i < bytes; ++i)
+                out.append(char((v >> (8 * i)) & 0xFF));
         }
     }
     return out;
@@ -218,9 +235,15 @@ QByteArray EncodeDxt(const QImage& source, int version) {
     return out;
 }
 
-QByteArray DdsDxt1(const QImage& image) { return Compressed(image, 1); }
-QByteArray DdsDxt3(const QImage& image) { return Compressed(image, 3); }
-QByteArray DdsDxt5(const QImage& image) { return Compressed(image, 5); }
+QByteArray DdsDxt1(const QImage& image) {
+    return Compressed(image, 1);
+}
+QByteArray DdsDxt3(const QImage& image) {
+    return Compressed(image, 3);
+}
+QByteArray DdsDxt5(const QImage& image) {
+    return Compressed(image, 5);
+}
 
 QImage TestPicture(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);

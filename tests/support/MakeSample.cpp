@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QImage picture = tarvix::test::TestPicture(256, 256);
-    if (!tarvix::test::WriteBytes(QString::fromLocal8Bit(argv[1]), tarvix::test::DdsDxt5(picture))) {
+    if (!tarvix::test::WriteBytes(QString::fromLocal8Bit(argv[1]),
+                                  tarvix::test::DdsDxt5(picture))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QElapsedTimer>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <jpeglib.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,7 +37,9 @@ QString CorpusFolder() {
     return QFileInfo(folder + QStringLiteral("/MANIFEST.csv")).exists() ? folder : QString();
 }
 
-QString TarvixBinary() { return QStringLiteral(TARVIX_BINARY); }
+QString TarvixBinary() {
+    return QStringLiteral(TARVIX_BINARY);
+}
 
 QStringList ProcessResult::outLines() const {
     QStringList lines = out.split(QLatin1Char('\n'));
@@ -58,7 +62,8 @@ ProcessResult Sandbox::Run(const QStringList& args, const QString& cwd,
     std::map<QString, QString> env = {{QStringLiteral("HOME"), Home()},
                                       {QStringLiteral("XDG_CONFIG_HOME"), ConfigHome()},
                                       {QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir()}};
-    for (const auto& [k, v] : extraEnv) env[k] = v;
+    for (const auto& [k, v] : extraEnv)
+        env[k] = v;
     return RunProgram(TarvixBinary(), args, cwd.isEmpty() ? Path() : cwd, env);
 }
 
@@ -69,9 +74,11 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
 
     std::vector<QByteArray> argStore{QFile::encodeName(program)};
-    for (const QString& a : args) argStore.push_back(a.toUtf8());
+    for (const QString& a : args)
+        argStore.push_back(a.toUtf8());
     std::vector<char*> argv;
-    for (QByteArray& a : argStore) argv.push_back(a.data());
+    for (QByteArray& a : argStore)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
 
     std::vector<QByteArray> envStore;
@@ -80,9 +87,11 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
         const QString name = QString::fromLocal8Bit(entry.left(entry.indexOf('=')));
         if (env.count(name) == 0) envStore.push_back(entry);
     }
-    for (const auto& [k, v] : env) envStore.push_back((k + QLatin1Char('=') + v).toUtf8());
+    for (const auto& [k, v] : env)
+        envStore.push_back((k + QLatin1Char('=') + v).toUtf8());
     std::vector<char*> envp;
-    for (QByteArray& e : envStore) envp.push_back(e.data());
+    for (QByteArray& e : envStore)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -95,6 +104,8 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
     const QByteArray cwdBytes = QFile::encodeName(cwd);
     posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
 
+    QElapsedTimer timer;
+    timer.start();
     pid_t pid = -1;
     const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -124,7 +135,10 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
         }
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    result.peakKiB = usage.ru_maxrss;
+    result.elapsedMs = timer.elapsed();
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = QString::fromUtf8(out);
     result.err = QString::fromUtf8(err);
@@ -162,13 +176,14 @@ JpegInfo InspectJpeg(const QString& path) {
         info.progressive = cinfo.progressive_mode;
         info.hasJfif = cinfo.saw_JFIF_marker;
         if (cinfo.quant_tbl_ptrs[0]) {
-            for (int i = 0; i < 64; ++i) info.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
+            for (int i = 0; i < 64; ++i)
+                info.luminanceTable.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
         }
         // Standard DC luminance table bits: 0 1 5 1 1 1 1 1 1 0 ...
         static const UINT8 standardBits[17] = {0, 0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
         if (cinfo.dc_huff_tbl_ptrs[0])
-            info.optimized =
-                std::memcmp(cinfo.dc_huff_tbl_ptrs[0]->bits, standardBits, sizeof standardBits) != 0;
+            info.optimized = std::memcmp(cinfo.dc_huff_tbl_ptrs[0]->bits, standardBits,
+                                         sizeof standardBits) != 0;
         info.ok = true;
     }
     jpeg_destroy_decompress(&cinfo);
@@ -186,7 +201,8 @@ std::vector<int> ExpectedLuminanceTable(int quality) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     std::vector<int> table;
-    for (int i = 0; i < 64; ++i) table.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
+    for (int i = 0; i < 64; ++i)
+        table.push_back(cinfo.quant_tbl_ptrs[0]->quantval[i]);
     jpeg_destroy_compress(&cinfo);
     return table;
 }

@@ -22,6 +22,8 @@ struct ProcessResult {
     int exitCode = -1;
     QString out;
     QString err;
+    long peakKiB = 0;     // peak resident memory of the process
+    qint64 elapsedMs = 0; // wall time from start to exit
     QStringList outLines() const;
 };
 
