@@ -3,10 +3,12 @@
 
 #include "engine/FormatRegistry.h"
 
+#include <QFont>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace tarvix {
 
@@ -40,6 +42,8 @@ struct RunState {
     int32_t saveFlags = 0;
     // Why the last load failed, in plain words (empty after a good load).
     QString loadFailure;
+    // The text watermark's font: created by the run's set-up, released after it.
+    std::optional<QFont> watermarkFont;
 
     // The input paths handed to a conversion (at most one) and the extensions an
     // input may have.

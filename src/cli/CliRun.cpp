@@ -7,6 +7,7 @@
 #include "engine/FormatRegistry.h"
 #include "engine/InputSelection.h"
 #include "engine/OutputDepth.h"
+#include "engine/WatermarkFont.h"
 #include "platform/Paths.h"
 #include "settings/SettingsTable.h"
 #include "settings/Vocabulary.h"
@@ -176,6 +177,7 @@ RunOutcome Run::Execute() {
         std::lock_guard guard(progress.lock);
         converted = progress.converted;
     }
+    st_.watermarkFont.reset(); // the run is over; so is its font
     if (converted > 0) {
         Progress(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion complete")));
         Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Files converted")),
@@ -268,7 +270,7 @@ void Run::EchoFrame() {
     Debug(QStringLiteral("Frame opacity: "), s_.solidOpacity);
 }
 
-bool Run::ValidateWatermark(QString*) {
+bool Run::ValidateWatermark(QString* error) {
     Echo("Watermark: ", "Do Watermark");
     const QString offsets = QStringLiteral("%1/%2");
     if (s_.doWatermark == 1) {
@@ -291,6 +293,14 @@ bool Run::ValidateWatermark(QString*) {
               offsets.arg(s_.textXOffset).arg(s_.textYOffset));
         Echo("Watermark rotation: ", "Text Rotation");
         Echo("Watermark size/mode: ", "Text Size");
+        // Fonts need the font database, and so an application object; only a
+        // run that draws text pays for one.
+        EnsureFontSupport();
+        st_.watermarkFont = CreateWatermarkFont(s_);
+        if (!st_.watermarkFont) {
+            *error = QStringLiteral("Invalid watermark font");
+            return false;
+        }
     } else if (s_.doWatermark == 2) {
         Echo("Watermark image: ", "Image");
         Echo("Watermark greyscale: ", "Image Greyscale");
@@ -301,6 +311,10 @@ bool Run::ValidateWatermark(QString*) {
               offsets.arg(s_.imageXOffset).arg(s_.imageYOffset));
         Debug(QStringLiteral("Watermark rotation: "), s_.watermarkImageRotation);
         Echo("Watermark size/mode: ", "Image Size");
+        if (!FileExists(s_.image) || IsFolder(s_.image) || FileSize(s_.image) <= 0) {
+            *error = QStringLiteral("Invalid watermark image");
+            return false;
+        }
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "engine/LoadAs.h"
 #include "engine/Naming.h"
 #include "engine/OutputDepth.h"
+#include "engine/Steps.h"
 
 namespace tarvix {
 
@@ -23,9 +24,22 @@ bool ConvertFile(RunState& state, const Settings& settings) {
         return false;
     }
 
-    state.outputWidth = int32_t(width);
-    state.outputHeight = int32_t(height);
-
+    image = ApplyRotation(image, settings);
+    const int rotatedWidth = image ? int(FreeImage_GetWidth(image)) : 0;
+    const int rotatedHeight = image ? int(FreeImage_GetHeight(image)) : 0;
+    image = ApplyResize(image, rotatedWidth, rotatedHeight, settings);
+    // The size after resizing is the file's size for the naming and watermark
+    // placeholders; the frame is drawn inside it.
+    const int outWidth = image ? int(FreeImage_GetWidth(image)) : 0;
+    const int outHeight = image ? int(FreeImage_GetHeight(image)) : 0;
+    state.outputWidth = outWidth;
+    state.outputHeight = outHeight;
+    ApplyFlips(image, settings);
+    image = ApplyColorAdjustment(image, settings);
+    image = ApplyGreyscale(image, settings);
+    image = ApplyThreshold(image, settings);
+    image = ApplyFrame(image, outWidth, outHeight, settings);
+    image = ApplyWatermark(image, outWidth, outHeight, state, settings);
     image = ApplyOutputDepth(image, state);
     state.currentOutputFile = OutputPath(state, settings);
     const bool saved =

@@ -1,0 +1,37 @@
+#pragma once
+// The optional steps of the pipeline, in their order. Each takes the current
+// image and returns the image the pipeline continues with: the same one when it
+// works in place or is off, a new one (the old released) otherwise, or null when
+// the image library could not produce one.
+
+#include "app/RunState.h"
+#include "settings/Settings.h"
+
+#include <FreeImage.h>
+
+namespace tarvix {
+
+// Largest picture a step may produce; a request beyond it fails the file cleanly
+// instead of asking the system for gigabytes.
+constexpr uint64_t kMaxStepSide = 65535;
+constexpr uint64_t kMaxStepPixels = uint64_t(1) << 28;
+bool WithinStepLimits(double width, double height);
+
+FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s);
+FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s);
+void ApplyFlips(FIBITMAP* image, const Settings& s);
+int ScaleByUnit(int value, int unit, int current);
+FREE_IMAGE_FILTER ResizeFilter(int code);
+
+FIBITMAP* ApplyColorAdjustment(FIBITMAP* image, const Settings& s);
+FIBITMAP* ApplyGreyscale(FIBITMAP* image, const Settings& s);
+FIBITMAP* ApplyThreshold(FIBITMAP* image, const Settings& s);
+
+FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height, const Settings& s);
+FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height, const RunState& state,
+                         const Settings& s);
+
+// Replaces image by converted, releasing image when a different bitmap came back.
+FIBITMAP* ReplaceImage(FIBITMAP* image, FIBITMAP* converted);
+
+} // namespace tarvix

@@ -1,0 +1,28 @@
+#pragma once
+// Drawing canvases (QImage with alpha) and handing them to the image library.
+
+#include <FreeImage.h>
+#include <QColor>
+#include <QImage>
+#include <QPolygon>
+
+namespace tarvix {
+
+// A transparent canvas; a null image when it cannot be allocated.
+QImage CreateCanvas(int width, int height);
+// The canvas as a 32-bit bitmap with alpha: the pixels handed over directly,
+// alpha un-premultiplied and rows in the library's bottom-up order. Gives the
+// same bitmap as encoding the canvas as PNG and decoding that.
+FIBITMAP* CanvasToBitmap(const QImage& canvas);
+// The bitmap's pixels as a canvas (8, 24 and 32 bits).
+QImage BitmapToCanvas(FIBITMAP* bitmap);
+
+// Fills without anti-aliasing, replacing what was there.
+void FillRect(QImage& canvas, const QRect& rect, const QColor& color);
+void FillPolygon(QImage& canvas, const QPolygon& polygon, const QColor& color);
+// Draws source over target at (0, 0) with a constant alpha (0..255).
+void DrawCanvas(QImage& target, const QImage& source, int alpha);
+// Multiplies the alpha of every pixel of a straight (ARGB32) canvas by alpha/255.
+void ScaleAlpha(QImage& canvas, int alpha);
+
+} // namespace tarvix
