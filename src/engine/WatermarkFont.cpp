@@ -2,11 +2,27 @@
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
 
 namespace tarvix {
 
+namespace {
+
+// The command line speaks for itself: Qt's own notes (about the session, the
+// runtime folder, fonts) would only mix into a script's error stream.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+} // namespace
+
 void EnsureFontSupport() {
     if (QCoreApplication::instance()) return;
+    qInstallMessageHandler(QuietMessages);
     // A command-line run draws off screen; the object lives until the process ends.
     static int argc = 3;
     static char arg0[] = "tarvix", arg1[] = "-platform", arg2[] = "offscreen";

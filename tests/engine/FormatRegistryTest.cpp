@@ -36,7 +36,8 @@ TEST(FormatRegistry, InputTable) {
     EXPECT_EQ(InputFormat("dds").description, "DirectDraw Surface File");
     EXPECT_TRUE(InputFormat("DDS").canonical.isEmpty());
     int raw = 0;
-    for (const InputFormatEntry& e : InputFormatTable()) raw += e.canonical == "raw";
+    for (const InputFormatEntry& e : InputFormatTable())
+        raw += e.canonical == "raw";
     EXPECT_EQ(raw, 48);
 }
 

@@ -29,7 +29,8 @@ TEST(SetInputFile, AcceptanceRules) {
     const QString empty = dir.path() + "/empty.dds";
     const QString bak = dir.path() + "/c.dds.bak";
     const QString png = dir.path() + "/d.png";
-    for (const QString& p : {good, second, bak, png}) ASSERT_TRUE(test::WriteBytes(p, "data"));
+    for (const QString& p : {good, second, bak, png})
+        ASSERT_TRUE(test::WriteBytes(p, "data"));
     ASSERT_TRUE(test::WriteBytes(empty, ""));
     EXPECT_TRUE(SetInputFile(state, good));
     EXPECT_TRUE(SetInputFile(state, second));

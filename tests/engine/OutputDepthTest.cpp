@@ -11,9 +11,11 @@ FIBITMAP* Filled(int bpp, uint8_t r, uint8_t g, uint8_t b) {
     FIBITMAP* dib = FreeImage_Allocate(8, 4, 24);
     RGBQUAD c{b, g, r, 0};
     for (unsigned y = 0; y < 4; ++y)
-        for (unsigned x = 0; x < 8; ++x) FreeImage_SetPixelColor(dib, x, y, &c);
+        for (unsigned x = 0; x < 8; ++x)
+            FreeImage_SetPixelColor(dib, x, y, &c);
     if (bpp == 24) return dib;
-    FIBITMAP* converted = bpp == 32 ? FreeImage_ConvertTo32Bits(dib) : FreeImage_ConvertTo8Bits(dib);
+    FIBITMAP* converted =
+        bpp == 32 ? FreeImage_ConvertTo32Bits(dib) : FreeImage_ConvertTo8Bits(dib);
     FreeImage_Unload(dib);
     return converted;
 }

@@ -1,10 +1,10 @@
-#include "engine/BatchWorker.h"
-#include "engine/OutputDepth.h"
 #include "engine/Pipeline.h"
-#include "platform/FileTimes.h"
-#include "platform/LocalTime.h"
 #include "DdsBuilder.h"
 #include "TestSupport.h"
+#include "engine/BatchWorker.h"
+#include "engine/OutputDepth.h"
+#include "platform/FileTimes.h"
+#include "platform/LocalTime.h"
 
 #include <QDir>
 #include <QImage>
@@ -138,7 +138,9 @@ TEST_F(PipelineTest, OutputOntoAFolderOrIntoAMissingSubfolderFails) {
     settings.filenameMask = "b.%ext%";
     EXPECT_TRUE(Convert(input));
     // Only the input, the folder and b.jpg: no temporary files remain.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+        3);
 }
 
 TEST_F(PipelineTest, ConvertingTwiceOverwrites) {

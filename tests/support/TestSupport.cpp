@@ -51,6 +51,9 @@ Sandbox::Sandbox() {
     QDir(dir_.path()).mkpath(QStringLiteral("home"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     QDir(dir_.path()).mkpath(QStringLiteral("runtime"));
+    // A runtime folder is private to its user, as the session's own is.
+    QFile::setPermissions(RuntimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner);
 }
 
 QString Sandbox::Path(const QString& relative) const {

@@ -1,0 +1,179 @@
+#include "engine/Steps.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using namespace tarvix;
+
+namespace {
+
+FIBITMAP* Make(int w, int h, int bpp = 24, RGBQUAD color = {0, 0, 255, 0}) {
+    FIBITMAP* dib = FreeImage_Allocate(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            FreeImage_SetPixelColor(dib, unsigned(x), unsigned(y), &color);
+    if (bpp == 24) return dib;
+    FIBITMAP* other = bpp == 8 ? FreeImage_ConvertTo8Bits(dib) : FreeImage_ConvertTo32Bits(dib);
+    FreeImage_Unload(dib);
+    return other;
+}
+
+Settings Base() {
+    Settings s;
+    ResetSettings(s, true);
+    return s;
+}
+
+struct Size {
+    unsigned w, h;
+    bool operator==(const Size&) const = default;
+};
+
+Size SizeOf(FIBITMAP* dib) {
+    return {FreeImage_GetWidth(dib), FreeImage_GetHeight(dib)};
+}
+
+Size Resized(int w, int h, int tw, int th, bool keep, int type = 0, int unit = 0) {
+    Settings s = Base();
+    s.doImageResize = 1;
+    s.imageWidth = tw;
+    s.imageHeight = th;
+    s.imageWidthUnit = s.imageHeightUnit = int8_t(unit);
+    s.keepAspectRatio = keep;
+    s.imageResizeType = int8_t(type);
+    FIBITMAP* out = ApplyResize(Make(w, h), w, h, s);
+    const Size size = out ? SizeOf(out) : Size{0, 0};
+    if (out) FreeImage_Unload(out);
+    return size;
+}
+
+} // namespace
+
+TEST(Rotation, OnlyAnglesFrom1To359) {
+    Settings s = Base();
+    s.doImageRotation = 1;
+    for (int angle : {0, 360, -90, 720}) {
+        s.imageRotation = angle;
+        FIBITMAP* in = Make(10, 6, 8);
+        FIBITMAP* out = ApplyRotation(in, s);
+        EXPECT_EQ(out, in) << angle;
+        EXPECT_EQ(FreeImage_GetBPP(out), 8u); // untouched, even its depth
+        FreeImage_Unload(out);
+    }
+    s.doImageRotation = 0;
+    s.imageRotation = 90;
+    FIBITMAP* in = Make(10, 6);
+    EXPECT_EQ(ApplyRotation(in, s), in);
+    FreeImage_Unload(in);
+    EXPECT_EQ(ApplyRotation(nullptr, s), nullptr);
+}
+
+TEST(Rotation, SimpleEnlargesAndFillsTheCorners) {
+    Settings s = Base();
+    s.doImageRotation = 1;
+    s.imageRotation = 90;
+    FIBITMAP* out = ApplyRotation(Make(10, 6, 8), s);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(FreeImage_GetBPP(out), 24u); // made 24 bits first
+    EXPECT_EQ(SizeOf(out), (Size{6, 10}));
+    FreeImage_Unload(out);
+
+    s.imageRotation = 45;
+    s.imageRotationBackColor = "FF0000";
+    out = ApplyRotation(Make(100, 100, 24, {255, 255, 255, 0}), s);
+    ASSERT_NE(out, nullptr);
+    EXPECT_GT(FreeImage_GetWidth(out), 140u);
+    RGBQUAD corner{};
+    FreeImage_GetPixelColor(out, 1, 1, &corner);
+    EXPECT_EQ(corner.rgbRed, 255);
+    EXPECT_EQ(corner.rgbGreen, 0);
+    RGBQUAD centre{};
+    FreeImage_GetPixelColor(out, FreeImage_GetWidth(out) / 2, FreeImage_GetHeight(out) / 2,
+                            &centre);
+    EXPECT_EQ(centre.rgbGreen, 255);
+    FreeImage_Unload(out);
+}
+
+TEST(Rotation, AdvancedKeepsTheSize) {
+    Settings s = Base();
+    s.doImageRotation = 1;
+    s.imageRotation = 45;
+    s.imageRotationType = 1;
+    FIBITMAP* out = ApplyRotation(Make(100, 100, 32), s);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(SizeOf(out), (Size{100, 100}));
+    FreeImage_Unload(out);
+    s.imageRotationType = 5; // no such type: unrotated
+    FIBITMAP* in = Make(10, 6, 24);
+    EXPECT_EQ(ApplyRotation(in, s), in);
+    FreeImage_Unload(in);
+}
+
+TEST(Rotation, HugePictureFailsCleanly) {
+    Settings s = Base();
+    s.doImageRotation = 1;
+    s.imageRotation = 45;
+    FIBITMAP* tall = FreeImage_Allocate(60000, 2, 24);
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(ApplyRotation(tall, s), nullptr); // 42000 x 42000 would not fit
+}
+
+TEST(Resize, SizesFromUnitsAspectAndType) {
+    EXPECT_EQ(Resized(1001, 600, 50, 50, false, 0, 1), (Size{500, 300})); // 500.5 -> 500
+    EXPECT_EQ(Resized(800, 600, 400, 100, true), (Size{400, 300}));
+    EXPECT_EQ(Resized(600, 800, 400, 100, true), (Size{75, 100}));
+    EXPECT_EQ(Resized(300, 200, 400, 100, false, 1), (Size{400, 100}));
+    EXPECT_EQ(Resized(300, 200, 400, 300, false, 1), (Size{300, 200}));
+    EXPECT_EQ(Resized(300, 200, -5, 100, false), (Size{300, 200}));
+    EXPECT_EQ(Resized(300, 200, 0, 100, false), (Size{300, 200}));
+    EXPECT_EQ(Resized(300, 200, 100000, 100000, false), (Size{0, 0})); // fails, no hang
+    // keep-aspect rounding is half away from zero: 201 x 100 -> 100 x 49.75 -> 50
+    EXPECT_EQ(Resized(201, 100, 100, 1, true), (Size{100, 50}));
+}
+
+TEST(Resize, SameSizeIsUntouched) {
+    Settings s = Base();
+    s.doImageResize = 1;
+    s.imageWidth = 30;
+    s.imageHeight = 20;
+    FIBITMAP* in = Make(30, 20);
+    EXPECT_EQ(ApplyResize(in, 30, 20, s), in);
+    s.doImageResize = 0;
+    s.imageWidth = 5;
+    EXPECT_EQ(ApplyResize(in, 30, 20, s), in);
+    FreeImage_Unload(in);
+}
+
+TEST(Resize, UnitsAndFilters) {
+    EXPECT_EQ(ScaleByUnit(640, 0, 100), 640);
+    EXPECT_EQ(ScaleByUnit(50, 1, 1001), 500);
+    EXPECT_EQ(ScaleByUnit(50, 1, 1003), 502); // 501.5 -> 502, the even neighbour
+    EXPECT_EQ(ScaleByUnit(50, 7, 1003), 0);
+    EXPECT_EQ(ScaleByUnit(2000000000, 1, 2000000000), 0);
+    EXPECT_EQ(ResizeFilter(0), FILTER_BOX);
+    EXPECT_EQ(ResizeFilter(1), FILTER_BILINEAR);
+    EXPECT_EQ(ResizeFilter(2), FILTER_BSPLINE);
+    EXPECT_EQ(ResizeFilter(3), FILTER_BICUBIC);
+    EXPECT_EQ(ResizeFilter(4), FILTER_CATMULLROM);
+    EXPECT_EQ(ResizeFilter(5), FILTER_LANCZOS3);
+    EXPECT_EQ(ResizeFilter(-1), FILTER_BICUBIC);
+}
+
+TEST(Flips, InPlace) {
+    Settings s = Base();
+    FIBITMAP* dib = Make(4, 3);
+    RGBQUAD mark{1, 2, 3, 0};
+    FreeImage_SetPixelColor(dib, 0, 0, &mark); // bottom-left
+    s.doImageFlipHorizontal = 1;
+    ApplyFlips(dib, s);
+    RGBQUAD c{};
+    FreeImage_GetPixelColor(dib, 3, 0, &c);
+    EXPECT_EQ(c.rgbRed, 3);
+    s.doImageFlipHorizontal = 0;
+    s.doImageFlipVertical = 1;
+    ApplyFlips(dib, s);
+    FreeImage_GetPixelColor(dib, 3, 2, &c);
+    EXPECT_EQ(c.rgbRed, 3);
+    FreeImage_Unload(dib);
+    ApplyFlips(nullptr, s);
+}
