@@ -31,19 +31,22 @@ QByteArray Tiled(const QByteArray& blocks, int blockBytes) {
     QByteArray out;
     out.reserve(count * blockBytes);
     const int available = int(blocks.size() / blockBytes);
-    for (int i = 0; i < count; ++i) out += blocks.mid((i % available) * blockBytes, blockBytes);
+    for (int i = 0; i < count; ++i)
+        out += blocks.mid((i % available) * blockBytes, blockBytes);
     return out;
 }
 
 QByteArray RandomBytes(qsizetype n) {
     std::mt19937 rng(42);
     QByteArray out(n, Qt::Uninitialized);
-    for (char& c : out) c = char(rng());
+    for (char& c : out)
+        c = char(rng());
     return out;
 }
 
 // The top level of a corpus file's blocks, or random blocks.
-QByteArray Blocks(const QString& corpus, const char* file, qsizetype offset, qsizetype bytes, int blockBytes) {
+QByteArray Blocks(const QString& corpus, const char* file, qsizetype offset, qsizetype bytes,
+                  int blockBytes) {
     QByteArray data;
     if (!corpus.isEmpty()) data = ReadBytes(corpus + "/" + file).mid(offset, bytes);
     if (data.size() < blockBytes) data = RandomBytes(4096 * blockBytes);
@@ -96,11 +99,13 @@ int main(int argc, char** argv) {
     cases.push_back({"BC4", Legacy("ATI1", Blocks(corpus, "ati1.dds", 128, 64 * 64 / 2, 8))});
     cases.push_back({"BC5", Legacy("ATI2", Blocks(corpus, "ati2.dds", 128, 256 * 256, 16))});
     cases.push_back({"BC6H", Dx10(95, Blocks(corpus, "bc6h.dds", 148, 128 * 128, 16))});
-    cases.push_back({"BC7", Dx10(98, Blocks(corpus, "bc7-argb-8bpp_MipMaps-1.dds", 148, 256 * 256, 16))});
+    cases.push_back(
+        {"BC7", Dx10(98, Blocks(corpus, "bc7-argb-8bpp_MipMaps-1.dds", 148, 256 * 256, 16))});
     cases.push_back({"RGBA 32-bit", DdsBgra32(picture)});
 
     const double megapixels = double(kSize) * kSize / 1e6;
-    std::printf("DDS decode, %d x %d, median of %d runs after a warm-up\n\n", kSize, kSize, repeats);
+    std::printf("DDS decode, %d x %d, median of %d runs after a warm-up\n\n", kSize, kSize,
+                repeats);
 
     const QString dxt5Path = dir.path() + "/dxt5.dds";
     WriteBytes(dxt5Path, cases[2].file);
@@ -108,7 +113,8 @@ int main(int argc, char** argv) {
         FIBITMAP* dib = FreeImage_Load(FIF_DDS, QFile::encodeName(dxt5Path).constData(), 0);
         FreeImage_Unload(dib);
     });
-    std::printf("%-22s %9.1f MP/s  (%.1f ms)\n", "library DXT5 load", megapixels / library, library * 1e3);
+    std::printf("%-22s %9.1f MP/s  (%.1f ms)\n", "library DXT5 load", megapixels / library,
+                library * 1e3);
 
     std::printf("\n%-22s %9s %9s %11s\n", "format", "MP/s", "ms", "vs library");
     for (const Case& c : cases) {

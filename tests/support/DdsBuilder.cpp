@@ -219,19 +219,21 @@ QByteArray EncodeDxt(const QImage& source, int version) {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     QByteArray out;
     const int bw = (image.width() + 3) / 4, bh = (image.height() + 3) / 4;
-    out.reserve(bw * bh * (version == 1 ? 8 : 16));
-    for (int by = 0; by < bh; ++by)
+    out.reserve(qsizetype(bw) * bh * (version == 1 ? 8 : 16));
+    for (int by = 0; by < bh; ++by) {
+        const QRgb* rows[4];
+        for (int r = 0; r < 4; ++r)
+            rows[r] = reinterpret_cast<const QRgb*>(
+                image.constScanLine(std::min(by * 4 + r, image.height() - 1)));
         for (int bx = 0; bx < bw; ++bx) {
             QRgb px[16];
-            for (int i = 0; i < 16; ++i) {
-                const int x = std::min(bx * 4 + i % 4, image.width() - 1);
-                const int y = std::min(by * 4 + i / 4, image.height() - 1);
-                px[i] = image.pixel(x, y);
-            }
+            for (int i = 0; i < 16; ++i)
+                px[i] = rows[i / 4][std::min(bx * 4 + i % 4, image.width() - 1)];
             if (version == 3) EncodeAlphaDxt3(px, out);
             if (version == 5) EncodeAlphaDxt5(px, out);
             EncodeColorBlock(px, out);
         }
+    }
     return out;
 }
 

@@ -52,8 +52,8 @@ Sandbox::Sandbox() {
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     QDir(dir_.path()).mkpath(QStringLiteral("runtime"));
     // A runtime folder is private to its user, as the session's own is.
-    QFile::setPermissions(RuntimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(RuntimeDir(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QString Sandbox::Path(const QString& relative) const {

@@ -1,0 +1,66 @@
+// Writes the benchmark corpus: DXT1 and DXT5 at 256, 1024, 2048, 4096 and 8192
+// pixels square, uncompressed RGBA at 2048, BC7 at 2048 and 4096 (the blocks of
+// the conformance corpus's BC7 file, tiled).
+//
+//   tarvix_bench_corpus FOLDER [conformance-corpus-folder]
+
+#include "DdsBuilder.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <cstdio>
+
+using namespace tarvix::test;
+
+namespace {
+
+QByteArray Bc7(int size, const QByteArray& source) {
+    DdsPixelFormat pf;
+    pf.flags = 0x4;
+    pf.fourCC = FourCC('D', 'X', '1', '0');
+    const qsizetype count = qsizetype(size / 4) * (size / 4);
+    QByteArray blocks;
+    blocks.reserve(count * 16);
+    // The source is 64 x 64 blocks; tile it as a picture, not as a stream.
+    const int sourceBlocks = 64;
+    for (int by = 0; by < size / 4; ++by)
+        for (int bx = 0; bx < size / 4; ++bx)
+            blocks += source.mid(((by % sourceBlocks) * sourceBlocks + bx % sourceBlocks) * 16, 16);
+    return DdsHeader(uint32_t(size), uint32_t(size), pf) + Dx10Header(98) + blocks;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [conformance-corpus-folder]\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString corpus = argc > 2 ? QString::fromLocal8Bit(argv[2]) : CorpusFolder();
+    QDir().mkpath(folder);
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        if (!WriteBytes(folder + "/" + name, bytes)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+            std::exit(1);
+        }
+        std::printf("%s\n", qPrintable(name));
+    };
+    for (int size : {256, 1024, 2048, 4096, 8192}) {
+        const QImage picture = TestPicture(size, size);
+        write(QStringLiteral("dxt1_%1.dds").arg(size), DdsDxt1(picture));
+        write(QStringLiteral("dxt5_%1.dds").arg(size), DdsDxt5(picture));
+        if (size == 2048) write(QStringLiteral("rgba_%1.dds").arg(size), DdsBgra32(picture));
+    }
+    QByteArray bc7 =
+        corpus.isEmpty()
+            ? QByteArray()
+            : ReadBytes(corpus + "/bc7-argb-8bpp_MipMaps-1.dds").mid(148, 64 * 64 * 16);
+    if (bc7.size() != 64 * 64 * 16) {
+        std::fprintf(stderr, "no BC7 source in the conformance corpus; BC7 files skipped\n");
+        return 0;
+    }
+    write("bc7_2048.dds", Bc7(2048, bc7));
+    write("bc7_4096.dds", Bc7(4096, bc7));
+    return 0;
+}
