@@ -42,6 +42,9 @@ struct RunState {
     int32_t saveFlags = 0;
     // Why the last load failed, in plain words (empty after a good load).
     QString loadFailure;
+    // Lets the pipeline decode without alpha when the output cannot keep it;
+    // cleared only to prove that this changes no output.
+    bool allowOpaqueDecode = true;
     // The text watermark's font: created by the run's set-up, released after it.
     std::optional<QFont> watermarkFont;
 

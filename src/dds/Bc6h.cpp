@@ -269,14 +269,21 @@ void DecodeBc6hHalf(const uint8_t* block, uint16_t* rgb, bool isSigned) {
 }
 
 void DecodeBc6h(const uint8_t* block, uint8_t* rgba, bool isSigned) {
+    // Every half maps to one byte: clamped to 0..1 and scaled by 255, truncating.
+    static const std::array<uint8_t, 65536> toByte = [] {
+        std::array<uint8_t, 65536> table{};
+        for (uint32_t h = 0; h < 65536; ++h) {
+            const float f = HalfToFloat(uint16_t(h));
+            // NaN fails both tests and lands at 0.
+            table[h] = f > 0.0f ? (f >= 1.0f ? 255 : uint8_t(f * 255.0f)) : 0;
+        }
+        return table;
+    }();
     uint16_t halves[48];
     DecodeBc6hHalf(block, halves, isSigned);
     for (int i = 0; i < 16; ++i) {
-        for (int c = 0; c < 3; ++c) {
-            const float f = HalfToFloat(halves[3 * i + c]);
-            // NaN fails both tests and lands at 0.
-            rgba[4 * i + c] = f > 0.0f ? (f >= 1.0f ? 255 : uint8_t(f * 255.0f)) : 0;
-        }
+        for (int c = 0; c < 3; ++c)
+            rgba[4 * i + c] = toByte[halves[3 * i + c]];
         rgba[4 * i + 3] = 255;
     }
 }

@@ -41,34 +41,37 @@ private:
     uint64_t size_;
 };
 
-FIBITMAP* Allocate(const Info& info) {
+FIBITMAP* Allocate(const Info& info, const Options& options) {
     const int w = int(info.width), h = int(info.height);
-    switch (info.output) {
-    case Output::Grey8: {
-        FIBITMAP* dib = FreeImage_Allocate(w, h, 8);
-        if (!dib) return nullptr;
+    const int bpp = info.output == Output::Grey8 ? 8 : info.output == Output::Rgb24 ? 24 : 32;
+    FIBITMAP* dib = options.allocate ? options.allocate(w, h, bpp)
+                                     : FreeImage_Allocate(w, h, bpp, FI_RGBA_RED_MASK,
+                                                          FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+    if (dib && bpp == 8) {
         RGBQUAD* palette = FreeImage_GetPalette(dib);
-        for (int i = 0; i < 256; ++i)
+        for (int i = 0; i < 256; ++i) {
             palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = BYTE(i);
-        return dib;
+            palette[i].rgbReserved = 0;
+        }
     }
-    case Output::Rgb24:
-        return FreeImage_Allocate(w, h, 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
-                                  FI_RGBA_BLUE_MASK);
-    case Output::Rgba32:
-        return FreeImage_Allocate(w, h, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
-                                  FI_RGBA_BLUE_MASK);
-    }
-    return nullptr;
+    return dib;
 }
 
+// Where decoded rows go: the bitmap's pixels addressed directly, top row first.
+struct Target {
+    BYTE* bits;
+    size_t pitch;
+    uint32_t height;
+    BYTE* Row(uint32_t y) const { return bits + pitch * (height - 1 - y); }
+};
+
 // Writes the R, G, B, A pixels of one decoded block into the bitmap.
-void StoreBlock(FIBITMAP* dib, const Info& info, uint32_t bx, uint32_t by, const uint8_t* rgba) {
+void StoreBlock(const Target& t, const Info& info, uint32_t bx, uint32_t by, const uint8_t* rgba) {
     const uint32_t x0 = bx * 4, y0 = by * 4;
     const uint32_t cols = std::min<uint32_t>(4, info.width - x0);
     const uint32_t rows = std::min<uint32_t>(4, info.height - y0);
     for (uint32_t r = 0; r < rows; ++r) {
-        BYTE* line = FreeImage_GetScanLine(dib, int(info.height - 1 - (y0 + r)));
+        BYTE* line = t.Row(y0 + r);
         const uint8_t* src = rgba + 16 * r;
         switch (info.output) {
         case Output::Rgba32: {
@@ -96,18 +99,17 @@ void StoreBlock(FIBITMAP* dib, const Info& info, uint32_t bx, uint32_t by, const
     }
 }
 
-void StoreChannelBlock(FIBITMAP* dib, const Info& info, uint32_t bx, uint32_t by,
+void StoreChannelBlock(const Target& t, const Info& info, uint32_t bx, uint32_t by,
                        const uint8_t* v) {
     const uint32_t x0 = bx * 4, y0 = by * 4;
     const uint32_t cols = std::min<uint32_t>(4, info.width - x0);
     const uint32_t rows = std::min<uint32_t>(4, info.height - y0);
     for (uint32_t r = 0; r < rows; ++r) {
-        BYTE* line = FreeImage_GetScanLine(dib, int(info.height - 1 - (y0 + r)));
-        std::memcpy(line + x0, v + 4 * r, cols);
+        std::memcpy(t.Row(y0 + r) + x0, v + 4 * r, cols);
     }
 }
 
-void DecodeBlockRow(FIBITMAP* dib, const Info& info, uint32_t by, const uint8_t* row) {
+void DecodeBlockRow(const Target& t, const Info& info, uint32_t by, const uint8_t* row) {
     const uint32_t blocks = (info.width + 3) / 4;
     uint8_t rgba[64];
     uint8_t channel[16];
@@ -126,7 +128,7 @@ void DecodeBlockRow(FIBITMAP* dib, const Info& info, uint32_t by, const uint8_t*
         case Format::Bc4Unsigned:
         case Format::Bc4Signed:
             DecodeBc4(block, channel, info.format == Format::Bc4Signed);
-            StoreChannelBlock(dib, info, bx, by, channel);
+            StoreChannelBlock(t, info, bx, by, channel);
             continue;
         case Format::Bc5Unsigned:
         case Format::Bc5Signed:
@@ -142,12 +144,12 @@ void DecodeBlockRow(FIBITMAP* dib, const Info& info, uint32_t by, const uint8_t*
         default:
             return;
         }
-        StoreBlock(dib, info, bx, by, rgba);
+        StoreBlock(t, info, bx, by, rgba);
     }
 }
 
 // Decodes rows [first, last) of pixels or blocks, reading them in chunks.
-bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, FIBITMAP* dib,
+bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, const Target& t,
                 uint32_t first, uint32_t last, const std::atomic<bool>& failed) {
     const uint64_t rowBytes = info.RowBytes();
     const uint32_t chunkRows =
@@ -166,10 +168,9 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
         for (uint32_t i = 0; i < count; ++i) {
             const uint8_t* bytes = buffer.data() + size_t(rowBytes) * i;
             if (info.blockCompressed)
-                DecodeBlockRow(dib, info, row + i, bytes);
+                DecodeBlockRow(t, info, row + i, bytes);
             else
-                DecodePixelRow(info, palette, bytes,
-                               FreeImage_GetScanLine(dib, int(info.height - 1 - (row + i))));
+                DecodePixelRow(info, palette, bytes, t.Row(row + i));
         }
         row += count;
     }
@@ -184,7 +185,7 @@ bool MemorySource::Read(uint64_t offset, size_t bytes, uint8_t* out) const {
     return true;
 }
 
-FIBITMAP* Decode(const Source& source, QString* error, int threads) {
+FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
     QString ignored;
     if (!error) error = &ignored;
     uint8_t head[kHeaderBytes + kDx10Bytes] = {};
@@ -193,8 +194,9 @@ FIBITMAP* Decode(const Source& source, QString* error, int threads) {
         *error = QStringLiteral("the file could not be read");
         return nullptr;
     }
-    const std::optional<Info> parsed = ParseHeader(head, headBytes, source.Size(), error);
+    std::optional<Info> parsed = ParseHeader(head, headBytes, source.Size(), error);
     if (!parsed) return nullptr;
+    if (options.opaque && parsed->output == Output::Rgba32) parsed->output = Output::Rgb24;
     const Info& info = *parsed;
 
     uint8_t palette[kPaletteBytes] = {};
@@ -204,7 +206,7 @@ FIBITMAP* Decode(const Source& source, QString* error, int threads) {
         return nullptr;
     }
 
-    FIBITMAP* dib = Allocate(info);
+    FIBITMAP* dib = Allocate(info, options);
     if (!dib) {
         *error = QStringLiteral("not enough memory for a %1 x %2 picture")
                      .arg(info.width)
@@ -212,8 +214,10 @@ FIBITMAP* Decode(const Source& source, QString* error, int threads) {
         return nullptr;
     }
 
+    const Target target{FreeImage_GetBits(dib), FreeImage_GetPitch(dib), info.height};
     // Small pictures are not worth a second thread.
     const uint32_t rows = info.Rows();
+    int threads = options.threads;
     if (threads <= 0) {
         threads = int(std::max(1u, std::min(2u, std::thread::hardware_concurrency())));
         if (uint64_t(info.width) * info.height < 256 * 256) threads = 1;
@@ -227,14 +231,14 @@ FIBITMAP* Decode(const Source& source, QString* error, int threads) {
         if (first >= last) break;
         try {
             workers.emplace_back([&, first, last] {
-                if (!DecodeRows(source, info, palette, dib, first, last, failed)) failed = true;
+                if (!DecodeRows(source, info, palette, target, first, last, failed)) failed = true;
             });
         } catch (const std::system_error&) {
             // No thread to be had: this thread decodes those rows itself below.
-            if (!DecodeRows(source, info, palette, dib, first, last, failed)) failed = true;
+            if (!DecodeRows(source, info, palette, target, first, last, failed)) failed = true;
         }
     }
-    if (!DecodeRows(source, info, palette, dib, 0, std::min(rows, share), failed)) failed = true;
+    if (!DecodeRows(source, info, palette, target, 0, std::min(rows, share), failed)) failed = true;
     for (std::thread& w : workers)
         w.join();
     if (failed) {
@@ -246,10 +250,12 @@ FIBITMAP* Decode(const Source& source, QString* error, int threads) {
 }
 
 FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads) {
-    return Decode(MemorySource(data, size), error, threads);
+    Options options;
+    options.threads = threads;
+    return Decode(MemorySource(data, size), error, options);
 }
 
-FIBITMAP* LoadFile(const QString& path, QString* error, int threads) {
+FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options) {
     QString ignored;
     if (!error) error = &ignored;
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
@@ -264,7 +270,7 @@ FIBITMAP* LoadFile(const QString& path, QString* error, int threads) {
         *error = QStringLiteral("not a regular file");
         return nullptr;
     }
-    FIBITMAP* dib = Decode(FileSource(fd, uint64_t(st.st_size)), error, threads);
+    FIBITMAP* dib = Decode(FileSource(fd, uint64_t(st.st_size)), error, options);
     ::close(fd);
     return dib;
 }

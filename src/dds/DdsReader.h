@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace tarvix::dds {
 
@@ -30,10 +31,21 @@ private:
     size_t size_;
 };
 
+struct Options {
+    // Decoding threads; 0 uses both cores for pictures worth it.
+    int threads = 0;
+    // Colour formats come out as 24 bits without alpha, for a caller whose
+    // output cannot keep alpha anyway (saves memory and a conversion).
+    bool opaque = false;
+    // Makes the bitmap to decode into; FreeImage_Allocate when empty. Must give a
+    // bitmap of the size and depth asked for, with masks for 24 and 32 bits.
+    std::function<FIBITMAP*(int width, int height, int bpp)> allocate;
+};
+
 // Validates, then decodes the top level of the first surface. Null on failure,
 // with the reason in plain words in error.
-FIBITMAP* Decode(const Source& source, QString* error, int threads = 0);
+FIBITMAP* Decode(const Source& source, QString* error, const Options& options = {});
 FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads = 0);
-FIBITMAP* LoadFile(const QString& path, QString* error, int threads = 0);
+FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options = {});
 
 } // namespace tarvix::dds

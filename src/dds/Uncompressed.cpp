@@ -31,36 +31,37 @@ uint32_t ReadPixel(const uint8_t* p, uint32_t bytes) {
 
 void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src, BYTE* dst) {
     const uint32_t w = info.width;
+    // Colour formats write 4 bytes a pixel, or 3 when the caller asked for an
+    // opaque picture; the alpha byte is then simply not written.
+    const bool alpha = info.output == Output::Rgba32;
+    const int step = alpha ? 4 : 3;
+    auto put = [&](BYTE* p, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+        p[FI_RGBA_RED] = r;
+        p[FI_RGBA_GREEN] = g;
+        p[FI_RGBA_BLUE] = b;
+        if (alpha) p[FI_RGBA_ALPHA] = a;
+    };
     switch (info.format) {
     case Format::Masked: {
         const Channel r(info.masks.r), g(info.masks.g), b(info.masks.b), a(info.masks.a);
         const uint32_t bpp = info.bytesPerPixel;
-        const bool alpha = info.output == Output::Rgba32;
-        const int step = alpha ? 4 : 3;
         for (uint32_t x = 0; x < w; ++x, src += bpp, dst += step) {
             const uint32_t v = ReadPixel(src, bpp);
-            dst[FI_RGBA_RED] = r.Get(v);
-            dst[FI_RGBA_GREEN] = g.Get(v);
-            dst[FI_RGBA_BLUE] = b.Get(v);
-            if (alpha) dst[FI_RGBA_ALPHA] = a.Get(v);
+            put(dst, r.Get(v), g.Get(v), b.Get(v), a.Get(v));
         }
         return;
     }
     case Format::Rgba8:
-        for (uint32_t x = 0; x < w; ++x, src += 4, dst += 4) {
-            dst[FI_RGBA_RED] = src[0];
-            dst[FI_RGBA_GREEN] = src[1];
-            dst[FI_RGBA_BLUE] = src[2];
-            dst[FI_RGBA_ALPHA] = src[3];
-        }
+        for (uint32_t x = 0; x < w; ++x, src += 4, dst += step)
+            put(dst, src[0], src[1], src[2], src[3]);
         return;
     case Format::Bgra8:
-        for (uint32_t x = 0; x < w; ++x, src += 4, dst += 4) {
-            dst[FI_RGBA_BLUE] = src[0];
-            dst[FI_RGBA_GREEN] = src[1];
-            dst[FI_RGBA_RED] = src[2];
-            dst[FI_RGBA_ALPHA] = src[3];
+        if (alpha) {
+            std::memcpy(dst, src, size_t(w) * 4);
+            return;
         }
+        for (uint32_t x = 0; x < w; ++x, src += 4, dst += 3)
+            put(dst, src[2], src[1], src[0], 255);
         return;
     case Format::Luminance8:
     case Format::Alpha8:
@@ -72,20 +73,17 @@ void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src
         return;
     case Format::LuminanceAlpha8: {
         const Channel l(info.masks.r), a(info.masks.a);
-        for (uint32_t x = 0; x < w; ++x, src += 2, dst += 4) {
+        for (uint32_t x = 0; x < w; ++x, src += 2, dst += step) {
             const uint32_t v = uint32_t(src[0] | src[1] << 8);
-            dst[FI_RGBA_RED] = dst[FI_RGBA_GREEN] = dst[FI_RGBA_BLUE] = l.Get(v);
-            dst[FI_RGBA_ALPHA] = a.Get(v);
+            const uint8_t grey = l.Get(v);
+            put(dst, grey, grey, grey, a.Get(v));
         }
         return;
     }
     case Format::Palette8:
-        for (uint32_t x = 0; x < w; ++x, dst += 4) {
+        for (uint32_t x = 0; x < w; ++x, dst += step) {
             const uint8_t* entry = palette + 4 * src[x];
-            dst[FI_RGBA_RED] = entry[0];
-            dst[FI_RGBA_GREEN] = entry[1];
-            dst[FI_RGBA_BLUE] = entry[2];
-            dst[FI_RGBA_ALPHA] = entry[3];
+            put(dst, entry[0], entry[1], entry[2], entry[3]);
         }
         return;
     default:

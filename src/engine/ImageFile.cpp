@@ -1,6 +1,7 @@
 #include "engine/ImageFile.h"
 
 #include "dds/DdsReader.h"
+#include "engine/PixelStore.h"
 #include "platform/Paths.h"
 
 #include <cerrno>
@@ -21,52 +22,68 @@ const mode_t kUmask = [] {
     return mask;
 }();
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
+// The encoder writes straight into the temporary file; a write that fails is
+// remembered, so a full disk never passes for a saved picture.
+struct FileSink {
+    int fd = -1;
+    bool failed = false;
+};
+
+unsigned DLL_CALLCONV SinkWrite(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+    FileSink* sink = static_cast<FileSink*>(handle);
+    const char* data = static_cast<const char*>(buffer);
+    size_t left = size_t(size) * count;
+    while (left > 0 && !sink->failed) {
+        const ssize_t n = ::write(sink->fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            sink->failed = true;
+            break;
         }
         data += n;
-        size -= size_t(n);
+        left -= size_t(n);
     }
-    return true;
+    return sink->failed ? 0 : count;
 }
 
-struct MemoryStream {
-    FIMEMORY* memory = FreeImage_OpenMemory(nullptr, 0);
-    ~MemoryStream() {
-        if (memory) FreeImage_CloseMemory(memory);
-    }
-};
+unsigned DLL_CALLCONV SinkRead(void*, unsigned, unsigned, fi_handle) {
+    return 0;
+}
+
+int DLL_CALLCONV SinkSeek(fi_handle handle, long offset, int origin) {
+    FileSink* sink = static_cast<FileSink*>(handle);
+    return ::lseek(sink->fd, off_t(offset), origin) < 0 ? -1 : 0;
+}
+
+long DLL_CALLCONV SinkTell(fi_handle handle) {
+    return long(::lseek(static_cast<FileSink*>(handle)->fd, 0, SEEK_CUR));
+}
 
 } // namespace
 
-FIBITMAP* LoadInputImage(const QString& path, QString* reason) {
+FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store, bool opaque) {
     // The program's own reader replaces the image library's DDS loader, which
     // trusts the header and misreads several block formats.
-    return dds::LoadFile(path, reason);
+    dds::Options options;
+    options.opaque = opaque;
+    if (store)
+        options.allocate = [store](int w, int h, int bpp) { return store->Allocate(w, h, bpp); };
+    return dds::LoadFile(path, reason, options);
 }
 
 bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags) {
     if (!image || path.isEmpty() || path.endsWith(QLatin1Char('/'))) return false;
-    MemoryStream stream;
-    if (!stream.memory) return false;
-    if (!FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(format), image, stream.memory,
-                                flags))
-        return false;
-    BYTE* data = nullptr;
-    DWORD size = 0;
-    if (!FreeImage_AcquireMemory(stream.memory, &data, &size)) return false;
-
     QByteArray temp = NativePath(FolderOf(path) + QStringLiteral(".tarvix-XXXXXX"));
     if (FolderOf(path).isEmpty()) temp = QByteArray(".tarvix-XXXXXX");
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    (void)::fchmod(fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture from others
-    bool ok = WriteAll(fd, data, size);
-    if (::close(fd) != 0) ok = false;
+    FileSink sink;
+    sink.fd = ::mkstemp(temp.data());
+    if (sink.fd < 0) return false;
+    (void)::fchmod(sink.fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture from others
+    FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
+    bool ok =
+        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &sink, flags) &&
+        !sink.failed;
+    if (::close(sink.fd) != 0) ok = false;
     if (ok) ok = ::rename(temp.constData(), NativePath(path).constData()) == 0;
     if (!ok) ::unlink(temp.constData());
     return ok;

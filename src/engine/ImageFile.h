@@ -5,11 +5,18 @@
 #include <QString>
 
 namespace tarvix {
+class PixelStore;
+}
+
+namespace tarvix {
 
 // Loads the input as a DirectDraw Surface whatever its extension: the top level
 // of its first surface. On failure returns null and, when reason is given, says
 // why in plain words.
-FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr);
+// With a store, large pictures are decoded into its memory; opaque asks for a
+// picture without alpha (for outputs that cannot keep it).
+FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr,
+                         PixelStore* store = nullptr, bool opaque = false);
 
 // Encodes the image and writes it under a temporary name in the target folder,
 // renaming it into place only after everything was written: a failed save never

@@ -4,14 +4,20 @@
 #include "engine/LoadAs.h"
 #include "engine/Naming.h"
 #include "engine/OutputDepth.h"
+#include "engine/PixelStore.h"
 #include "engine/Steps.h"
 
 namespace tarvix {
 
 bool ConvertFile(RunState& state, const Settings& settings) {
     state.loadFailure.clear();
-    FIBITMAP* image = LoadInputImage(state.currentInputFile, &state.loadFailure);
+    PixelStore store;
+    // A JPEG keeps no alpha, so the picture is decoded without it: the same
+    // file, with less memory and no conversion to 24 bits.
+    const bool opaque = state.conversionType == QLatin1String("jpg") && state.allowOpaqueDecode;
+    FIBITMAP* image = LoadInputImage(state.currentInputFile, &state.loadFailure, &store, opaque);
     image = ApplyLoadAs(image, settings.ddsLoadAs);
+    store.Release(image);
 
     const unsigned width = image ? FreeImage_GetWidth(image) : 0;
     const unsigned height = image ? FreeImage_GetHeight(image) : 0;
@@ -25,9 +31,11 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     }
 
     image = ApplyRotation(image, settings);
+    store.Release(image);
     const int rotatedWidth = image ? int(FreeImage_GetWidth(image)) : 0;
     const int rotatedHeight = image ? int(FreeImage_GetHeight(image)) : 0;
     image = ApplyResize(image, rotatedWidth, rotatedHeight, settings);
+    store.Release(image);
     // The size after resizing is the file's size for the naming and watermark
     // placeholders; the frame is drawn inside it.
     const int outWidth = image ? int(FreeImage_GetWidth(image)) : 0;
@@ -41,6 +49,7 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     image = ApplyFrame(image, outWidth, outHeight, settings);
     image = ApplyWatermark(image, outWidth, outHeight, state, settings);
     image = ApplyOutputDepth(image, state);
+    store.Release(image);
     state.currentOutputFile = OutputPath(state, settings);
     const bool saved =
         SaveImageFile(state.formatCode, image, state.currentOutputFile, state.saveFlags);

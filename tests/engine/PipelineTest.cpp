@@ -56,8 +56,8 @@ QImage Solid(int w, int h, QRgb color) {
 TEST_F(PipelineTest, ConvertsToJpegWithTheDefaultFlags) {
     ASSERT_TRUE(Convert(Input("picture.dds", DdsBgra32(TestPicture(64, 48)))));
     EXPECT_EQ(state.currentOutputFile, dir.path() + "/picture.jpg");
-    EXPECT_EQ(state.sourceBpp, 32);
-    EXPECT_EQ(state.outputBpp, 24); // automatic: a 32-bit source is written with 24 bits
+    EXPECT_EQ(state.sourceBpp, 24); // decoded without alpha: a JPEG cannot keep it
+    EXPECT_EQ(state.outputBpp, 24);
     const JpegInfo info = InspectJpeg(state.currentOutputFile);
     ASSERT_TRUE(info.ok);
     EXPECT_EQ(info.width, 64);
@@ -220,4 +220,62 @@ TEST_F(WorkerTest, FileTimestamps) {
     settings.fileTimestamp = 0;
     ASSERT_EQ(Run(), 1);
     EXPECT_LE(std::llabs(ModificationTime(dir.path() + "/t.jpg") - std::time(nullptr)), 5);
+}
+
+// Decoding without alpha for a JPEG must not change a single byte of any output.
+TEST_F(PipelineTest, OpaqueDecodeWritesIdenticalFiles) {
+    QImage big = TestPicture(1100, 1000); // large enough for the huge-page store
+    const QString input = Input("same.dds", DdsDxt5(big));
+    const QString bgra = Input("same32.dds", DdsBgra32(TestPicture(300, 200)));
+    struct Combo {
+        const char* name;
+        std::function<void(Settings&)> set;
+    };
+    const Combo combos[] = {
+        {"defaults", [](Settings&) {}},
+        {"rotate",
+         [](Settings& s) {
+             s.doImageRotation = 1, s.imageRotation = 33, s.imageRotationBackColor = "102030";
+         }},
+        {"rotate advanced",
+         [](Settings& s) { s.doImageRotation = 1, s.imageRotation = 10, s.imageRotationType = 1; }},
+        {"resize",
+         [](Settings& s) {
+             s.doImageResize = 1, s.imageWidth = 37, s.imageHeight = 61, s.imageWidthUnit = 1,
+             s.imageHeightUnit = 1;
+         }},
+        {"flip and tones",
+         [](Settings& s) {
+             s.doImageFlipVertical = 1, s.doImageColorCorrection = 1, s.imageContrast = 30,
+             s.imageGamma = 1.4f;
+         }},
+        {"greyscale", [](Settings& s) { s.doImageGreyscale = 1; }},
+        {"threshold", [](Settings& s) { s.doImageThreshold = 1, s.imageThreshold = 90; }},
+        {"load as rgba", [](Settings& s) { s.ddsLoadAs = 2; }},
+        {"frame",
+         [](Settings& s) { s.doFrame = 1, s.solidLeft = 9, s.solidTop = 4, s.solidOpacity = 99; }},
+        {"8-bit", [](Settings&) {}},
+    };
+    for (const QString& file : {input, bgra})
+        for (const Combo& c : combos) {
+            SCOPED_TRACE(c.name);
+            QByteArray outputs[2];
+            int32_t sourceBpp[2] = {};
+            for (int opaque = 0; opaque < 2; ++opaque) {
+                ResetSettings(settings, true);
+                c.set(settings);
+                state.allowOpaqueDecode = opaque == 1;
+                state.autoDepth = std::string(c.name) == "8-bit" ? 0 : 1;
+                state.outputBpp = state.autoDepth ? 0 : 8;
+                ASSERT_TRUE(Convert(file));
+                outputs[opaque] = ReadBytes(state.currentOutputFile);
+                sourceBpp[opaque] = state.sourceBpp;
+            }
+            if (std::string(c.name) != "load as rgba") { // that step makes 32 bits of both
+                EXPECT_EQ(sourceBpp[0], 32);             // the two runs really decoded differently
+                EXPECT_EQ(sourceBpp[1], 24);
+            }
+            EXPECT_FALSE(outputs[0].isEmpty());
+            EXPECT_TRUE(outputs[0] == outputs[1]);
+        }
 }
