@@ -1,5 +1,4 @@
 #include "app/Startup.h"
+#include "ui/WindowedMain.h"
 
-int main(int argc, char** argv) {
-    return tarvix::RunApplication(argc, argv, nullptr);
-}
+int main(int argc, char** argv) { return tarvix::RunApplication(argc, argv, tarvix::RunWindowed); }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace tarvix {
@@ -45,6 +46,8 @@ struct RunState {
     // Lets the pipeline decode without alpha when the output cannot keep it;
     // cleared only to prove that this changes no output.
     bool allowOpaqueDecode = true;
+    // Called by the pipeline between its steps: where a paused run waits.
+    std::function<void()> betweenSteps;
     // The text watermark's font: created by the run's set-up, released after it.
     std::optional<QFont> watermarkFont;
 

@@ -8,6 +8,7 @@
 #include "cli/OptionParser.h"
 #include "engine/FormatRegistry.h"
 #include "platform/InstanceLock.h"
+#include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
 
 #include <FreeImage.h>
@@ -104,6 +105,8 @@ int RunApplication(int argc, char** argv, WindowedMain windowed) {
         if (argc > 1)
             PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
                       QStringLiteral(" is already running"));
+        else
+            SignalRunningInstance();
         return kExitAlreadyRunning;
     }
 

@@ -20,6 +20,24 @@ void BatchProgress::Stop() {
     running = 0;
 }
 
+void BatchProgress::Pause() {
+    std::lock_guard guard(gate_);
+    paused_ = true;
+}
+
+void BatchProgress::Resume() {
+    {
+        std::lock_guard guard(gate_);
+        paused_ = false;
+    }
+    resumed_.notify_all();
+}
+
+void BatchProgress::WaitWhilePaused() {
+    std::unique_lock guard(gate_);
+    resumed_.wait(guard, [this] { return !paused_; });
+}
+
 void ApplyFileTimestamp(const QString& input, const QString& output, const Settings& settings) {
     // A time that cannot be set is not worth failing a converted file for.
     if (settings.fileTimestamp == 1) {
@@ -33,8 +51,10 @@ void ApplyFileTimestamp(const QString& input, const QString& output, const Setti
 int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progress) {
     const bool debug = state.cliInputGiven && state.runMode == QLatin1String("DEBUG");
     int32_t index = 0, converted = 0;
-    for (auto it = state.inputList.constBegin();
-         progress.running.load() && it != state.inputList.constEnd(); ++it) {
+    state.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
+    for (auto it = state.inputList.constBegin(); it != state.inputList.constEnd(); ++it) {
+        progress.WaitWhilePaused();
+        if (!progress.running.load()) break;
         ++index;
         state.currentInputFile = it.key();
         state.currentSubfolder = it.value().subfolder;
@@ -57,6 +77,7 @@ int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progre
             ApplyFileTimestamp(state.currentInputFile, state.currentOutputFile, settings);
         }
     }
+    state.betweenSteps = nullptr;
     std::lock_guard guard(progress.lock);
     progress.converted = converted;
     return 0;

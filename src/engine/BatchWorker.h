@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -22,6 +23,17 @@ struct BatchProgress {
     void Reset();
     // Asks the worker to stop after the file it is on.
     void Stop();
+
+    // Holds the worker at its next pause point (between files and between the
+    // steps of a file) until Resume; it never waits while holding a resource.
+    void Pause();
+    void Resume();
+    void WaitWhilePaused();
+
+private:
+    std::mutex gate_;
+    std::condition_variable resumed_;
+    bool paused_ = false;
 };
 
 // The worker procedure; returns 0. Run it on its own thread with the run's

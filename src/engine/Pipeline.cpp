@@ -10,6 +10,9 @@
 namespace tarvix {
 
 bool ConvertFile(RunState& state, const Settings& settings) {
+    auto pausePoint = [&state] {
+        if (state.betweenSteps) state.betweenSteps();
+    };
     state.loadFailure.clear();
     PixelStore store;
     // A JPEG keeps no alpha, so the picture is decoded without it: the same
@@ -30,10 +33,12 @@ bool ConvertFile(RunState& state, const Settings& settings) {
         return false;
     }
 
+    pausePoint();
     image = ApplyRotation(image, settings);
     store.Release(image);
     const int rotatedWidth = image ? int(FreeImage_GetWidth(image)) : 0;
     const int rotatedHeight = image ? int(FreeImage_GetHeight(image)) : 0;
+    pausePoint();
     image = ApplyResize(image, rotatedWidth, rotatedHeight, settings);
     store.Release(image);
     // The size after resizing is the file's size for the naming and watermark
@@ -43,10 +48,15 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     state.outputWidth = outWidth;
     state.outputHeight = outHeight;
     ApplyFlips(image, settings);
+    pausePoint();
     image = ApplyColorAdjustment(image, settings);
+    pausePoint();
     image = ApplyGreyscale(image, settings);
+    pausePoint();
     image = ApplyThreshold(image, settings);
+    pausePoint();
     image = ApplyFrame(image, outWidth, outHeight, settings);
+    pausePoint();
     image = ApplyWatermark(image, outWidth, outHeight, state, settings);
     image = ApplyOutputDepth(image, state);
     store.Release(image);

@@ -286,16 +286,6 @@ TEST_F(CliTest, PauseDoesNotHangWithoutATerminal) {
     EXPECT_EQ(r.outLines().back(), "Press any key to exit.");
 }
 
-TEST_F(CliTest, WindowedStartIsReportedAsUnavailable) {
-    for (const QStringList& args :
-         {QStringList{}, QStringList{"-q"}, QStringList{"photo.dds"}, QStringList{"-q", "-v"}}) {
-        const ProcessResult r = Run(args);
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_TRUE(r.err.startsWith("Error: ")) << r.err.toStdString();
-    }
-}
-
 TEST_F(CliTest, SecondInstanceEndsAtOnce) {
     const QString lockPath = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.lock";
     const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);

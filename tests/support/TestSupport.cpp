@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <csetjmp>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -60,11 +61,16 @@ QString Sandbox::Path(const QString& relative) const {
     return relative.isEmpty() ? dir_.path() : dir_.path() + QLatin1Char('/') + relative;
 }
 
+std::map<QString, QString> Sandbox::Environment() const {
+    return {{QStringLiteral("HOME"), Home()},
+            {QStringLiteral("XDG_CONFIG_HOME"), ConfigHome()},
+            {QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir()},
+            {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
+}
+
 ProcessResult Sandbox::Run(const QStringList& args, const QString& cwd,
                            const std::map<QString, QString>& extraEnv) const {
-    std::map<QString, QString> env = {{QStringLiteral("HOME"), Home()},
-                                      {QStringLiteral("XDG_CONFIG_HOME"), ConfigHome()},
-                                      {QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir()}};
+    std::map<QString, QString> env = Environment();
     for (const auto& [k, v] : extraEnv)
         env[k] = v;
     return RunProgram(TarvixBinary(), args, cwd.isEmpty() ? Path() : cwd, env);
@@ -154,6 +160,79 @@ struct JpegError {
     jmp_buf jump;
 };
 } // namespace
+
+namespace {
+
+std::vector<QByteArray> Environ(const std::map<QString, QString>& env) {
+    std::vector<QByteArray> store;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QString name = QString::fromLocal8Bit(entry.left(entry.indexOf('=')));
+        if (env.count(name) == 0) store.push_back(entry);
+    }
+    for (const auto& [k, v] : env)
+        store.push_back((k + QLatin1Char('=') + v).toUtf8());
+    return store;
+}
+
+} // namespace
+
+BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& args,
+                                     const QString& cwd, const std::map<QString, QString>& env) {
+    std::vector<QByteArray> argStore{QFile::encodeName(program)};
+    for (const QString& a : args)
+        argStore.push_back(a.toUtf8());
+    std::vector<char*> argv;
+    for (QByteArray& a : argStore)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<QByteArray> envStore = Environ(env);
+    std::vector<char*> envp;
+    for (QByteArray& e : envStore)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const QByteArray cwdBytes = QFile::encodeName(cwd);
+    posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+BackgroundProcess::~BackgroundProcess() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        Wait(5000);
+    }
+}
+
+bool BackgroundProcess::Running() {
+    if (pid_ < 0 || status_ >= 0) return false;
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+    return r == 0;
+}
+
+void BackgroundProcess::Signal(int signal) {
+    if (Running()) kill(pid_, signal);
+}
+
+int BackgroundProcess::Wait(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (Running()) {
+        if (timer.elapsed() > ms) return -1;
+        usleep(10000);
+    }
+    return status_;
+}
 
 JpegInfo InspectJpeg(const QString& path) {
     JpegInfo info;

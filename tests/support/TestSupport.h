@@ -36,9 +36,26 @@ public:
     QString RuntimeDir() const { return Path(QStringLiteral("runtime")); }
     ProcessResult Run(const QStringList& args, const QString& cwd = QString(),
                       const std::map<QString, QString>& extraEnv = {}) const;
+    std::map<QString, QString> Environment() const;
 
 private:
     QTemporaryDir dir_;
+};
+
+// A program left running while the test goes on; killed if still running at the end.
+class BackgroundProcess {
+public:
+    BackgroundProcess(const QString& program, const QStringList& args, const QString& cwd,
+                      const std::map<QString, QString>& env);
+    ~BackgroundProcess();
+    bool Running();
+    void Signal(int signal);
+    // Waits for the end; the exit status, or -1 when it did not end in time.
+    int Wait(int ms = 10000);
+
+private:
+    int pid_ = -1;
+    int status_ = -1;
 };
 
 // Runs any program with the given environment additions; stdin is /dev/null.

@@ -1,0 +1,19 @@
+#pragma once
+// The four message boxes of the windowed mode; caption and text always come
+// from the string table.
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvix {
+
+enum class MessageKind { Warning, Information, Error };
+
+void ShowMessage(QWidget* parent, MessageKind kind, const QString& caption, const QString& text);
+// Msg/"Warning" caption, warning icon, OK.
+void ShowWarning(QWidget* parent, const QString& text);
+// A warning-icon question with Yes and No; true for Yes.
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+
+} // namespace tarvix

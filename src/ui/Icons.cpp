@@ -1,0 +1,146 @@
+#include "ui/Icons.h"
+
+#include <QFile>
+#include <QMap>
+#include <QPixmap>
+#include <png.h>
+
+// The pictures are compiled into a static library, whose resource registration
+// must be asked for by name.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace tarvix {
+namespace {
+
+struct Key {
+    const char* name;
+    int button, menu, toolbar;
+};
+
+// The image numbers of every command name.
+constexpr Key kKeys[] = {
+    {"Convert", 2, 18, 42},
+    {"InFiles", 3, 7, 31},
+    {"InFolder", 4, 8, 32},
+    {"New", 0, 5, 29},
+    {"Add", 0, 6, 30},
+    {"OutFolder", 0, 9, 33},
+    {"OutFormat", 0, 10, 34},
+    {"FavFolder", 0, 11, 35},
+    {"ImportFiles", 0, 12, 36},
+    {"ExportFiles", 0, 13, 37},
+    {"Exit", 0, 14, 38},
+    {"Copy", 0, 15, 39},
+    {"Delete", 0, 16, 40},
+    {"SelectAll", 0, 17, 41},
+    {"Error", 0, 19, 43},
+    {"Preferences", 0, 20, 44},
+    {"CustomConverter", 0, 21, 45},
+    {"Help", 0, 22, 46},
+    {"Email", 0, 25, 49},
+    {"Web", 0, 26, 50},
+    {"Updates", 0, 27, 51},
+    {"About", 0, 28, 52},
+};
+
+QHash<QString, int> BuildMap(int Key::*field) {
+    QHash<QString, int> map;
+    for (const Key& k : kKeys)
+        if (k.*field) map.insert(QString::fromLatin1(k.name), k.*field);
+    return map;
+}
+
+QMap<int, QImage>& Images() {
+    static QMap<int, QImage> images;
+    return images;
+}
+
+QImage LoadResource(const QString& name) {
+    QFile file(QStringLiteral(":/icons/") + name);
+    if (!file.open(QIODevice::ReadOnly)) return QImage();
+    return DecodePng(file.readAll());
+}
+
+} // namespace
+
+const QHash<QString, int>& ButtonIds() {
+    static const QHash<QString, int> map = BuildMap(&Key::button);
+    return map;
+}
+
+const QHash<QString, int>& MenuIds() {
+    static const QHash<QString, int> map = BuildMap(&Key::menu);
+    return map;
+}
+
+const QHash<QString, int>& ToolbarIds() {
+    static const QHash<QString, int> map = BuildMap(&Key::toolbar);
+    return map;
+}
+
+QImage DecodePng(const QByteArray& bytes) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.constData(), size_t(bytes.size())))
+        return QImage();
+    // BGRA in memory is QImage's straight ARGB32 on little-endian machines.
+    image.format = PNG_FORMAT_BGRA;
+    QImage out(int(image.width), int(image.height), QImage::Format_ARGB32);
+    if (out.isNull() || !png_image_finish_read(&image, nullptr, out.bits(),
+                                               png_int_32(out.bytesPerLine()), nullptr)) {
+        png_image_free(&image);
+        return QImage();
+    }
+    return out;
+}
+
+void LoadBuiltinIcons() {
+    InitIconResources();
+    QMap<int, QImage>& images = Images();
+    images[0] = LoadResource(QStringLiteral("banner.png")).convertToFormat(QImage::Format_RGB888);
+    images[ButtonIds().value("Convert")] = LoadResource(QStringLiteral("button_convert_64.png"));
+    images[ButtonIds().value("InFiles")] = LoadResource(QStringLiteral("button_infiles_48.png"));
+    images[ButtonIds().value("InFolder")] = LoadResource(QStringLiteral("button_infolder_48.png"));
+    for (auto it = MenuIds().constBegin(); it != MenuIds().constEnd(); ++it) {
+        const QString file = it.key().toLower() + QStringLiteral("_16.png");
+        // The toolbar decodes the same picture into numbers of its own.
+        images[it.value()] = LoadResource(file);
+        images[ToolbarIds().value(it.key())] = LoadResource(file);
+    }
+}
+
+QImage IconImage(int number) {
+    return Images().value(number);
+}
+
+QIcon CommandIcon(const QHash<QString, int>& map, const QString& name, int size) {
+    const QImage image = IconImage(map.value(name, -1));
+    if (image.isNull()) return QIcon();
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image));
+    const int factor = size / std::max(1, image.width());
+    if (factor >= 2)
+        icon.addPixmap(
+            QPixmap::fromImage(image.scaled(image.width() * factor, image.height() * factor,
+                                            Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    return icon;
+}
+
+int IconSizeForUiSize(int code) {
+    switch (code) {
+    case 1:
+        return 24;
+    case 2:
+        return 32;
+    case 3:
+        return 48;
+    case 4:
+        return 64;
+    default:
+        return 16;
+    }
+}
+
+} // namespace tarvix

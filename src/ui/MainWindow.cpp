@@ -1,0 +1,421 @@
+#include "ui/MainWindow.h"
+
+#include "app/AppInfo.h"
+#include "app/StringTable.h"
+#include "engine/FormatRegistry.h"
+#include "engine/InputSelection.h"
+#include "engine/OutputHistory.h"
+#include "platform/Paths.h"
+#include "ui/Dialogs.h"
+#include "ui/Icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace tarvix {
+namespace {
+
+QString MenuText(const char* key) {
+    return GetText(QStringLiteral("Menu"), QString::fromLatin1(key));
+}
+QString GeneralText(const char* key) {
+    return GetText(QStringLiteral("General"), QString::fromLatin1(key));
+}
+
+QLabel* Caption(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+QString ShortenForDisplay(const QString& text, int max) {
+    if (text.isEmpty() || text.size() <= max) return text;
+    const int keep = (max - 3) / 2;
+    return text.left(keep) + QStringLiteral("...") + text.right(keep);
+}
+
+MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings), state_(state) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(AppTitle());
+    move(settings_.x, settings_.y);
+    resize(settings_.width, settings_.height);
+    // Only the width can change.
+    setMinimumSize(510, 260);
+    setMaximumHeight(260);
+    setAcceptDrops(true);
+
+    BuildMenu();
+    BuildToolbar();
+
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBarHeight_ = statusBar()->sizeHint().height();
+
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+    panel_ = new QWidget(client_);
+    panel_->setObjectName(QStringLiteral("ControlPanel"));
+    panel_->setGeometry(0, 0, settings_.width, settings_.height - 130);
+    Caption(panel_, GeneralText("Input File"), QRect(10, 5, 350, 20));
+    inputField_ = new QLineEdit(panel_);
+    inputField_->setObjectName(QStringLiteral("InputFileField"));
+    inputField_->setGeometry(10, 20, 350, 20);
+    Caption(panel_, GeneralText("Output Folder"), QRect(10, 45, 350, 20));
+    folderList_ = new QComboBox(panel_);
+    folderList_->setObjectName(QStringLiteral("OutputFolderList"));
+    folderList_->setGeometry(10, 60, 350, 21);
+    Caption(panel_, GeneralText("Output Format"), QRect(10, 85, 350, 20));
+    formatList_ = new QComboBox(panel_);
+    formatList_->setObjectName(QStringLiteral("OutputFormatList"));
+    formatList_->setGeometry(10, 100, 350, 21);
+    BuildOptionButtons();
+    convertButton_ = new QToolButton(panel_);
+    convertButton_->setObjectName(QStringLiteral("ConvertButton"));
+    convertButton_->setGeometry(400, 20, 100, 100);
+    convertButton_->setIconSize(QSize(64, 64));
+    convertButton_->setIcon(CommandIcon(ButtonIds(), QStringLiteral("Convert"), 64));
+    convertButton_->setToolTip(MenuText("Convert"));
+    convertButton_->setAutoRaise(false);
+
+    // The notice sits in the window's client area, below the panel: its y is
+    // counted from the top of the client area, which begins above the toolbar.
+    notice_ = new QLabel(ProductNotice(), client_);
+    notice_->setObjectName(QStringLiteral("NoticeLabel"));
+    notice_->setGeometry(10, settings_.height - 70 - toolbarHeight_, 350, 20);
+    notice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    connect(folderList_, &QComboBox::currentTextChanged, this,
+            [this](const QString& text) { state_.outputFolder = text; });
+    connect(formatList_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        const int i = formatList_->itemData(index).toInt();
+        if (i >= 0 && i < OutputExtensions().size()) settings_.outputFormat = OutputExtensions()[i];
+    });
+    connect(convertButton_, &QToolButton::clicked, this, [this] { BatchRun(); });
+
+    chooseInputFile = [this](const QString& filter, const QString& start) {
+        return QFileDialog::getOpenFileName(this, GetText("Dialog", "Select Input Files"), start,
+                                            filter);
+    };
+    chooseOutputFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(this, GetText("Dialog", "Select Output Folder"),
+                                                 start);
+    };
+}
+
+QAction* MainWindow::MakeAction(int commandId, const QString& caption, const QIcon& icon) {
+    auto* action = new QAction(icon, caption, this);
+    action->setData(commandId);
+    connect(action, &QAction::triggered, this, [this, commandId] { Dispatch(commandId); });
+    return action;
+}
+
+void MainWindow::BuildMenu() {
+    QMenuBar* bar = new QMenuBar(this);
+    setMenuBar(bar); // replaces (and deletes) an earlier bar
+    struct Item {
+        int id;
+        const char* key;
+        const char* icon;
+        QKeySequence shortcut;
+    };
+    auto add = [&](QMenu* menu, const Item& item) {
+        QAction* action =
+            MakeAction(item.id, MenuText(item.key), CommandIcon(MenuIds(), item.icon));
+        action->setObjectName(QStringLiteral("Command%1").arg(item.id));
+        if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
+        menu->addAction(action);
+    };
+    QMenu* file = bar->addMenu(MenuText("File"));
+    add(file, {kCommandNew, "New", "New", QKeySequence(Qt::CTRL | Qt::Key_N)});
+    file->addSeparator();
+    add(file, {kCommandAddInputFile, "Select Input File", "Add", {}});
+    add(file, {kCommandSelectOutputFolder, "Select Output Folder", "OutFolder", {}});
+    file->addSeparator();
+    add(file, {kCommandExit, "Exit", "Exit", QKeySequence(Qt::ALT | Qt::Key_X)});
+    QMenu* converter = bar->addMenu(MenuText("Converter"));
+    add(converter, {kCommandConvert, "Convert", "Convert", QKeySequence(Qt::Key_F5)});
+    converter->addSeparator();
+    add(converter, {kCommandCustomConverter, "Custom Converter", "CustomConverter", {}});
+    converter->addSeparator();
+    add(converter, {kCommandPreferences, "Preferences", "Preferences", {}});
+    QMenu* help = bar->addMenu(MenuText("Help"));
+    add(help, {kCommandManual, "Manual", "Help", QKeySequence(Qt::Key_F1)});
+    help->addSeparator();
+    add(help, {kCommandFeedback, "Send Feedback", "Email", {}});
+    add(help, {kCommandHomepage, "Visit Homepage", "Web", {}});
+    add(help, {kCommandUpdates, "Check For New Version", "Updates", {}});
+    help->addSeparator();
+    add(help, {kCommandAbout, "About", "About", {}});
+    menuBarHeight_ = bar->sizeHint().height();
+}
+
+void MainWindow::BuildToolbar() {
+    if (toolbar_) {
+        removeToolBar(toolbar_);
+        delete toolbar_;
+    }
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("MainToolbar"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    const int size = IconSizeForUiSize(settings_.uiSize);
+    toolbar_->setIconSize(QSize(size, size));
+    auto button = [&](int id, const char* icon, const char* key) {
+        QAction* action = MakeAction(id, MenuText(key), CommandIcon(ToolbarIds(), icon, size));
+        action->setToolTip(MenuText(key));
+        toolbar_->addAction(action);
+    };
+    button(kCommandNew, "New", "New");
+    button(kCommandAddInputFile, "Add", "Select Input File");
+    button(kCommandSelectOutputFolder, "OutFolder", "Select Output Folder");
+    toolbar_->addSeparator();
+    button(kCommandPreferences, "Preferences", "Preferences");
+    toolbar_->addSeparator();
+    button(kCommandConvert, "Convert", "Convert");
+    toolbar_->addSeparator();
+    button(kCommandManual, "Help", "Manual");
+    button(kCommandFeedback, "Email", "Send Feedback");
+    button(kCommandHomepage, "Web", "Visit Homepage");
+    button(kCommandUpdates, "Updates", "Check For New Version");
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+    toolbarHeight_ = toolbar_->sizeHint().height();
+    if (notice_) notice_->move(10, settings_.height - 70 - toolbarHeight_);
+}
+
+void MainWindow::BuildOptionButtons() {
+    struct Button {
+        int id;
+        const char* icon;
+        const char* key;
+        QPoint at;
+    };
+    const Button buttons[3] = {
+        {kCommandAddInputFile, "Add", "Select Input File", {364, 19}},
+        {kCommandSelectOutputFolder, "OutFolder", "Select Output Folder", {364, 59}},
+        {kCommandFormatOptions, "OutFormat", "Output Format Options", {396, 99}}};
+    for (int n = 0; n < 3; ++n) {
+        delete optionButtons_[n];
+        auto* bar = new QToolBar(panel_);
+        bar->setObjectName(QStringLiteral("OptionButton%1").arg(n + 1));
+        bar->setIconSize(QSize(16, 16));
+        bar->setMovable(false);
+        bar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+        QAction* action = MakeAction(buttons[n].id, MenuText(buttons[n].key),
+                                     CommandIcon(MenuIds(), buttons[n].icon));
+        action->setToolTip(MenuText(buttons[n].key));
+        bar->addAction(action);
+        bar->setGeometry(QRect(buttons[n].at, QSize(24, 24)));
+        bar->show();
+        optionButtons_[n] = bar;
+    }
+}
+
+void MainWindow::RefreshControlIcons() {
+    convertButton_->setIcon(CommandIcon(ButtonIds(), QStringLiteral("Convert"), 64));
+    for (int i = 0; i < folderList_->count(); ++i)
+        if (!folderList_->itemText(i).isEmpty())
+            folderList_->setItemIcon(i, CommandIcon(MenuIds(), QStringLiteral("FavFolder")));
+    for (int i = 0; i < formatList_->count(); ++i)
+        formatList_->setItemIcon(i, CommandIcon(MenuIds(), QStringLiteral("New")));
+}
+
+void MainWindow::FillFormatList(QComboBox* list, bool withDescriptions) {
+    list->clear();
+    int selected = 0;
+    const QStringList& formats = OutputExtensions();
+    for (int i = 0; i < formats.size() && i < 128; ++i) {
+        if (formats[i].isEmpty()) continue;
+        QString text = formats[i].toUpper();
+        if (withDescriptions)
+            text += QStringLiteral(" (") + OutputFormat(formats[i]).description + QLatin1Char(')');
+        list->addItem(CommandIcon(MenuIds(), QStringLiteral("New")), text, i);
+        if (formats[i] == settings_.outputFormat) selected = list->count() - 1;
+    }
+    list->setCurrentIndex(selected);
+}
+
+void MainWindow::FinishSetup() {
+    FillFormatRegistry();
+    if (settings_.isMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+    if (settings_.recentOutFolders.isEmpty()) folderList_->addItem(QString());
+    FillFormatList(formatList_, true);
+    ClearForNew();
+    show();
+    LayoutMainWindow();
+}
+
+void MainWindow::LayoutMainWindow() {
+    const int W = width(), H = height();
+    panel_->setGeometry(0, 0, W, H - menuBarHeight_ - toolbarHeight_ - statusBarHeight_ - 40);
+    inputField_->resize(W - 160, inputField_->height());
+    folderList_->resize(W - 160, folderList_->height());
+    formatList_->resize(W - 160, formatList_->height());
+    const int ys[3] = {19, 59, 99};
+    for (int n = 0; n < 3; ++n)
+        optionButtons_[n]->setGeometry(W - 146, ys[n], 24, 24);
+    convertButton_->move(W - 110, convertButton_->y());
+    update();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayoutMainWindow();
+}
+
+void MainWindow::ClearForNew() {
+    RefreshOutputFolderList();
+    ResetRunState(state_);
+    inputField_->clear();
+    // The list keeps its items but shows no folder.
+    folderList_->setCurrentIndex(-1);
+    state_.outputFolder.clear();
+}
+
+void MainWindow::RefreshOutputFolderList() {
+    if (settings_.recentOutFolders.isEmpty()) return;
+    const QSignalBlocker block(folderList_);
+    folderList_->clear();
+    int selected = 0;
+    for (int i = 0; i < settings_.outFoldersNumber; ++i) {
+        const QString entry = RecentOutputFolder(settings_, i);
+        if (entry.isEmpty()) continue;
+        if (entry == state_.outputFolder) selected = folderList_->count();
+        folderList_->addItem(CommandIcon(MenuIds(), QStringLiteral("FavFolder")), entry);
+    }
+    folderList_->setCurrentIndex(selected);
+    state_.outputFolder = folderList_->currentText();
+}
+
+bool MainWindow::AcceptInputFile(const QString& path) {
+    return SetInputFile(state_, path, [this](const QString& accepted) {
+        inputField_->setText(accepted);
+        if (!folderList_->currentText().isEmpty()) return;
+        const QString folder =
+            state_.cliInputPath.isEmpty() ? FolderOf(accepted) : state_.cliInputPath;
+        AddRecentOutputFolder(settings_, folder);
+        state_.outputFolder = folder;
+        RefreshOutputFolderList();
+    });
+}
+
+bool MainWindow::SelectInputFile() {
+    // "All Supported Files", then one filter per description, then all files.
+    QStringList all;
+    QMap<QString, QStringList> byDescription;
+    for (const QString& ext : state_.acceptedExtensions) {
+        all << QStringLiteral("*.") + ext;
+        byDescription[InputFormat(ext).description].prepend(QStringLiteral("*.") + ext);
+    }
+    QStringList filters{GetText("Dialog", "All Supported Files") + QStringLiteral(" (") +
+                        all.join(' ') + ')'};
+    for (auto it = byDescription.constBegin(); it != byDescription.constEnd(); ++it)
+        filters << it.key() + QStringLiteral(" (") + it.value().join(' ') + ')';
+    filters << GetText("Dialog", "All Files") + QStringLiteral(" (*.*)");
+    const QString chosen =
+        chooseInputFile(filters.join(QStringLiteral(";;")), state_.currentInputFile);
+    const bool accepted = !chosen.isEmpty() && AcceptInputFile(chosen);
+    state_.currentInputFile.clear();
+    LayoutMainWindow();
+    return accepted;
+}
+
+void MainWindow::SelectOutputFolder() {
+    const QString start = FolderOf(folderList_->currentText());
+    QString chosen = chooseOutputFolder(start);
+    if (!chosen.isEmpty() && IsFolder(chosen)) {
+        if (!chosen.endsWith('/')) chosen += '/';
+        AddRecentOutputFolder(settings_, chosen);
+        state_.outputFolder = chosen;
+        RefreshOutputFolderList();
+    }
+    LayoutMainWindow();
+}
+
+void MainWindow::SetStatusText(const QString& text) {
+    status_->setText(text);
+}
+QString MainWindow::StatusText() const {
+    return status_->text();
+}
+
+void MainWindow::ShowNotAvailable() {
+    ShowMessage(this, MessageKind::Information, GetText("Pending", "Title"),
+                GetText("Pending", "Text"));
+}
+
+void MainWindow::Dispatch(int commandId) {
+    switch (commandId) {
+    case kCommandNew:
+        ClearForNew();
+        break;
+    case kCommandExit:
+        quit_ = true;
+        close();
+        break;
+    case kCommandAddInputFile:
+        SelectInputFile();
+        break;
+    case kCommandSelectOutputFolder:
+        SelectOutputFolder();
+        break;
+    case kCommandConvert:
+        BatchRun();
+        break;
+    case kCommandFormatOptions:
+    case kCommandCustomConverter:
+    case kCommandPreferences:
+    case kCommandManual:
+    case kCommandFeedback:
+    case kCommandHomepage:
+    case kCommandUpdates:
+    case kCommandAbout:
+        ShowNotAvailable();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // While a conversion runs the window is disabled and cannot be closed.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    quit_ = true;
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    // Only the first path of a drop counts; anything that is not a local file
+    // changes nothing.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    const QString path = urls.first().toLocalFile();
+    if (path.isEmpty() || IsFolder(path)) return;
+    AcceptInputFile(path);
+    event->acceptProposedAction();
+}
+
+} // namespace tarvix

@@ -1,0 +1,115 @@
+#pragma once
+// The main window: input file, output folder and format, the Convert button,
+// menu bar, toolbar and status bar, and the dispatch of every command.
+
+#include "app/RunState.h"
+#include "settings/Settings.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+class QToolButton;
+
+namespace tarvix {
+
+enum CommandId {
+    kCommandNew = 0,
+    kCommandExit = 3,
+    kCommandAddInputFile = 5,
+    kCommandSelectOutputFolder = 7,
+    kCommandFormatOptions = 8,
+    kCommandConvert = 14,
+    kCommandCustomConverter = 16,
+    kCommandPreferences = 17,
+    kCommandManual = 18,
+    kCommandFeedback = 21,
+    kCommandHomepage = 22,
+    kCommandUpdates = 23,
+    kCommandAbout = 24,
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Settings& settings, RunState& state);
+
+    // Second start-up step: registry, maximised state, lists, New; ends visible.
+    void FinishSetup();
+    void Dispatch(int commandId);
+
+    void BuildMenu();
+    void BuildToolbar();
+    void BuildOptionButtons();
+    void RefreshControlIcons();
+    void FillFormatList(QComboBox* list, bool withDescriptions);
+    void LayoutMainWindow();
+    void ClearForNew();
+    void RefreshOutputFolderList();
+    bool SelectInputFile();
+    void SelectOutputFolder();
+    // Accepts a dropped or chosen file (first local path of a drop).
+    bool AcceptInputFile(const QString& path);
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+    bool QuitRequested() const { return quit_; }
+
+    // The Convert command: checks, progress window, outcome.
+    void BatchRun();
+
+    // The file and folder choosers; tests replace them.
+    std::function<QString(const QString& filter, const QString& start)> chooseInputFile;
+    std::function<QString(const QString& start)> chooseOutputFolder;
+
+    // Controls, for the conversion run and for tests.
+    QWidget* controlPanel() const { return panel_; }
+    QLineEdit* inputFileField() const { return inputField_; }
+    QComboBox* outputFolderList() const { return folderList_; }
+    QComboBox* outputFormatList() const { return formatList_; }
+    QToolButton* convertButton() const { return convertButton_; }
+    QToolBar* mainToolbar() const { return toolbar_; }
+    QToolBar* optionButton(int n) const { return optionButtons_[n - 1]; }
+    QLabel* noticeLabel() const { return notice_; }
+    Settings& settings() { return settings_; }
+    RunState& runState() { return state_; }
+
+    // Measured once, right after each bar is created.
+    int menuBarHeight() const { return menuBarHeight_; }
+    int toolbarHeight() const { return toolbarHeight_; }
+    int statusBarHeight() const { return statusBarHeight_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    Settings& settings_;
+    RunState& state_;
+    QWidget* client_ = nullptr;
+    QWidget* panel_ = nullptr;
+    QLineEdit* inputField_ = nullptr;
+    QComboBox* folderList_ = nullptr;
+    QComboBox* formatList_ = nullptr;
+    QToolButton* convertButton_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QToolBar* optionButtons_[3] = {nullptr, nullptr, nullptr};
+    QLabel* notice_ = nullptr;
+    QLabel* status_ = nullptr;
+    int menuBarHeight_ = 0;
+    int toolbarHeight_ = 0;
+    int statusBarHeight_ = 0;
+    bool quit_ = false;
+
+    QAction* MakeAction(int commandId, const QString& captionKey, const QIcon& icon);
+    void ShowNotAvailable();
+};
+
+// Shortens a text longer than max characters to its start, "..." and its end.
+QString ShortenForDisplay(const QString& text, int max);
+
+} // namespace tarvix

@@ -1,0 +1,111 @@
+#include "ui/WindowedMain.h"
+
+#include "app/AppInfo.h"
+#include "app/StringTable.h"
+#include "platform/InstanceSignal.h"
+#include "platform/Paths.h"
+#include "settings/Config.h"
+#include "ui/Dialogs.h"
+#include "ui/Icons.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowedState.h"
+
+#include <QApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+namespace tarvix {
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+    const char byte = 1;
+    (void)::write(g_signalPipe[1], &byte, 1);
+}
+
+void QuitOnTerminationSignals(QWidget* window) {
+    if (::pipe2(g_signalPipe, O_CLOEXEC) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte;
+        (void)::read(g_signalPipe[0], &byte, 1);
+        // A conversion in progress keeps the window disabled: it finishes first.
+        auto attempt = std::make_shared<std::function<void()>>();
+        *attempt = [window, attempt] {
+            if (window->isEnabled())
+                window->close();
+            else
+                QTimer::singleShot(100, window, *attempt);
+        };
+        (*attempt)();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+} // namespace
+
+int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ProductName());
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    settings.configPath = ConfigPath();
+    LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize());
+    LoadStringTable();
+
+    const QString first =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]).trimmed().toUpper() : QString();
+    if (first == QLatin1String("-U") || first == QLatin1String("-T")) {
+        // The uninstall dialog and the screenshot start come with later work.
+        ShowMessage(nullptr, MessageKind::Information, GetText("Pending", "Title"),
+                    GetText("Pending", "Text"));
+        return 0;
+    }
+
+    LoadBuiltinIcons();
+    MainWindow window(settings, state);
+    window.FinishSetup();
+
+    // A second start without parameters asks this one to come to the front.
+    QLocalServer server;
+    const QString socket = InstanceSocketPath();
+    QLocalServer::removeServer(socket);
+    QObject::connect(&server, &QLocalServer::newConnection, &window, [&] {
+        while (QLocalSocket* peer = server.nextPendingConnection()) {
+            peer->deleteLater();
+            window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+            window.show();
+            window.raise();
+            window.activateWindow();
+        }
+    });
+    server.listen(socket);
+
+    // A session that ends (logout, kill) closes the window as the user would,
+    // so the settings are saved.
+    QuitOnTerminationSignals(&window);
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    app.exec();
+
+    StoreWindowState(window, settings);
+    if (!settings.outFoldersHistory) settings.recentOutFolders.clear();
+    SaveConfiguration(settings, settings.configPath);
+    return 0;
+}
+
+} // namespace tarvix

@@ -1,0 +1,70 @@
+// The windowed mode as a whole process: it stays up, keeps other starts out,
+// and saves its settings when the session ends it.
+
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace tarvix::test;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 10000) {
+    for (int waited = 0; waited < ms; waited += 20) {
+        if (condition()) return true;
+        QThread::msleep(20);
+    }
+    return condition();
+}
+
+} // namespace
+
+TEST(WindowedEndToEnd, OneInstanceSavesItsSettingsWhenEnded) {
+    Sandbox box;
+    const QString config = box.ConfigHome() + "/Orvella/tarvix/config.ini";
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    BackgroundProcess first(TarvixBinary(), {}, box.Path(), box.Environment());
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << "the window did not come up";
+    EXPECT_TRUE(first.Running());
+
+    // Starts while it runs: without parameters quietly (it is raised instead),
+    // with parameters with an error.
+    ProcessResult second = box.Run({});
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_TRUE(second.out.isEmpty() && second.err.isEmpty());
+    second = box.Run({"-q", "anything"});
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_EQ(second.err, "Error: Another instance of Orvella DDS to JPG is already running\n");
+    EXPECT_TRUE(first.Running());
+    EXPECT_FALSE(QFile::exists(config)); // written at the end, not before
+
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0);
+    const QByteArray saved = ReadBytes(config);
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF\r\n[General]\r\nCFG = 17\r\n"));
+    EXPECT_TRUE(saved.contains("[Window]\r\nIsMaximized = 0\r\nWidth = 510\r\nHeight = 260\r\n"));
+
+    // The next start reads it back and saves it again unchanged in size.
+    BackgroundProcess again(TarvixBinary(), {}, box.Path(), box.Environment());
+    ASSERT_TRUE(WaitFor([&] { return again.Running() && QFile::exists(socket); }));
+    QThread::msleep(200);
+    again.Signal(SIGTERM);
+    EXPECT_EQ(again.Wait(), 0);
+    EXPECT_TRUE(ReadBytes(config).contains("Width = 510\r\n"));
+}
+
+TEST(WindowedEndToEnd, ParametersWithoutAnInputOpenTheWindowToo) {
+    Sandbox box;
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    BackgroundProcess window(TarvixBinary(), {"-q", "--width=5", "photo.dds"}, box.Path(),
+                             box.Environment());
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); }));
+    window.Signal(SIGTERM);
+    EXPECT_EQ(window.Wait(), 0);
+    // config.ini replaces what the options had set.
+    EXPECT_TRUE(
+        ReadBytes(box.ConfigHome() + "/Orvella/tarvix/config.ini").contains("Image Width = 0\r\n"));
+}
