@@ -1,0 +1,96 @@
+// Takes screenshots of the main window as a user sees it: empty, with a file
+// chosen, during a conversion and after it. Run it on a real display or under
+// Xvfb:
+//
+//   xvfb-run -s "-screen 0 800x480x24" build/tests/tarvix_window_shots OUT-FOLDER INPUT.dds
+
+#include "app/StringTable.h"
+#include "settings/Settings.h"
+#include "ui/Icons.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+using namespace tarvix;
+
+namespace {
+
+void Settle(int ms = 150) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void Shoot(const QString& path, QWidget* fallback) {
+    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (shot.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen")) shot = fallback->grab();
+    shot.save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s OUT-FOLDER INPUT.dds\n", argv[0]);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString input = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+    LoadStringTable();
+    LoadBuiltinIcons();
+    Settings settings;
+    ResetSettings(settings, false, QSize(800, 480));
+    settings.x = 20;
+    settings.y = 20;
+    settings.width = 560;
+    // A slow edit so the progress window is seen at work.
+    settings.doImageResize = 1;
+    settings.imageWidth = settings.imageHeight = 400;
+    settings.imageWidthUnit = settings.imageHeightUnit = 1;
+    settings.imageResizeAlgorithm = 5;
+    RunState state;
+    ResetRunState(state);
+    MainWindow window(settings, state);
+    window.FinishSetup();
+    Settle();
+    Shoot(out + "/1-empty.png", &window);
+
+    window.AcceptInputFile(input);
+    Settle();
+    Shoot(out + "/2-file-chosen.png", &window);
+
+    bool during = false;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
+        if (!progress) return;
+        if (!during && !progress->okButton()->isEnabled() && !progress->label()->text().isEmpty()) {
+            during = true;
+            QApplication::processEvents();
+            Shoot(out + "/3-converting.png", progress);
+        } else if (progress->okButton()->isEnabled()) {
+            watch.stop();
+            Settle(100);
+            Shoot(out + "/4-converted.png", progress);
+            progress->okButton()->click();
+        }
+    });
+    watch.start();
+    window.Dispatch(kCommandConvert);
+    Settle();
+    Shoot(out + "/5-after.png", &window);
+    return 0;
+}
