@@ -3,13 +3,15 @@
 
 #include "engine/FormatRegistry.h"
 
-#include <QFont>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QFont;
 
 namespace tarvix {
 
@@ -49,7 +51,7 @@ struct RunState {
     // Called by the pipeline between its steps: where a paused run waits.
     std::function<void()> betweenSteps;
     // The text watermark's font: created by the run's set-up, released after it.
-    std::optional<QFont> watermarkFont;
+    std::shared_ptr<QFont> watermarkFont;
 
     // The input paths handed to a conversion (at most one) and the extensions an
     // input may have.

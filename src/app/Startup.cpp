@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/Console.h"
+#include "app/Plugins.h"
 #include "app/StringTable.h"
 #include "cli/CliRun.h"
 #include "cli/Help.h"
@@ -11,7 +12,6 @@
 #include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
 
-#include <FreeImage.h>
 #include <QFile>
 
 namespace tarvix {
@@ -27,8 +27,10 @@ void PrintBanner() {
 
 int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
                   WindowedMain windowed) {
+    QString reason;
+    if (!windowed) windowed = Windowed(&reason);
     if (!windowed) {
-        PrintLine(QStringLiteral("Error: The windowed mode is not available in this build"));
+        PrintLine(QStringLiteral("Error: The windowed mode could not be started: ") + reason);
         return kExitNothingConverted;
     }
     return windowed(argc, argv, settings, state);
@@ -76,9 +78,7 @@ int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state
     OpenConsole();
     SetConsoleTitle(AppTitle());
     if (!parsed.quiet) PrintBanner();
-    FreeImage_Initialise(FALSE);
     const RunOutcome outcome = RunConversion(settings, state, parsed.quiet);
-    FreeImage_DeInitialise();
     if (parsed.pause) {
         PrintLine(QStringLiteral("Press any key to exit."));
         WaitForKey();

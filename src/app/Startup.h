@@ -18,7 +18,8 @@ enum ExitStatus {
     kExitAlreadyRunning = 3,
 };
 
-// The whole program. windowed may be null in a build without the windowed mode.
-int RunApplication(int argc, char** argv, WindowedMain windowed);
+// The whole program. Without windowed, the windowed mode is looked up when a
+// start needs it.
+int RunApplication(int argc, char** argv, WindowedMain windowed = nullptr);
 
 } // namespace tarvix

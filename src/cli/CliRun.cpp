@@ -2,12 +2,12 @@
 
 #include "app/AppInfo.h"
 #include "app/Console.h"
+#include "app/Plugins.h"
 #include "app/StringTable.h"
-#include "engine/BatchWorker.h"
+#include "engine/BatchProgress.h"
 #include "engine/FormatRegistry.h"
 #include "engine/InputSelection.h"
 #include "engine/OutputDepth.h"
-#include "engine/WatermarkFont.h"
 #include "platform/Paths.h"
 #include "settings/SettingsTable.h"
 #include "settings/Vocabulary.h"
@@ -167,9 +167,16 @@ RunOutcome Run::Execute() {
     }
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Converting")));
+    QString reason;
+    const EngineApi* engine = Engine(&reason);
+    if (!engine) {
+        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
+        PrintLine(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete")));
+        return RunOutcome::Stopped;
+    }
     BatchProgress progress;
     progress.Reset();
-    std::thread worker([&] { BatchWorker(st_, s_, progress); });
+    std::thread worker([&] { engine->batchWorker(st_, s_, progress); });
     worker.join();
 
     int32_t converted = 0;
@@ -295,8 +302,12 @@ bool Run::ValidateWatermark(QString* error) {
         Echo("Watermark size/mode: ", "Text Size");
         // Fonts need the font database, and so an application object; only a
         // run that draws text pays for one.
-        EnsureFontSupport();
-        st_.watermarkFont = CreateWatermarkFont(s_);
+        QString reason;
+        const DrawApi* draw = Drawing(&reason);
+        if (draw) {
+            draw->ensureFontSupport();
+            st_.watermarkFont = draw->createWatermarkFont(s_);
+        }
         if (!st_.watermarkFont) {
             *error = QStringLiteral("Invalid watermark font");
             return false;

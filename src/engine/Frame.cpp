@@ -21,8 +21,10 @@ FIBITMAP* ApplyFrame(FIBITMAP* image, int w, int h, const Settings& s) {
     auto clampBand = [](int v) { return qBound(-(1 << 22), v, 1 << 22); };
     const int L = clampBand(s.solidLeft), R = clampBand(s.solidRight);
     const int T = clampBand(s.solidTop), B = clampBand(s.solidBottom);
-    const QColor top = ColorText(s.solidTopColor), right = ColorText(s.solidRightColor);
-    const QColor bottom = ColorText(s.solidBottomColor), left = ColorText(s.solidLeftColor);
+    const QColor top = ToColor(ColorText(s.solidTopColor)),
+                 right = ToColor(ColorText(s.solidRightColor));
+    const QColor bottom = ToColor(ColorText(s.solidBottomColor)),
+                 left = ToColor(ColorText(s.solidLeftColor));
     // Corner squares first; the bands' diagonal seams split them.
     FillRect(bands, QRect(0, 0, L, T), top);
     FillRect(bands, QRect(w - R, 0, R, T), right);

@@ -4,16 +4,6 @@
 #include "settings/SettingsTable.h"
 
 namespace tarvix {
-namespace {
-
-// Replaces image by converted (which may be null), releasing image when a new
-// bitmap came back.
-FIBITMAP* Replace(FIBITMAP* image, FIBITMAP* converted) {
-    if (converted != image) FreeImage_Unload(image);
-    return converted;
-}
-
-} // namespace
 
 int32_t AutoDepth(const QString& extension, int32_t sourceBpp) {
     const QString list = OutputFormat(extension).bppList;
@@ -24,50 +14,6 @@ int32_t AutoDepth(const QString& extension, int32_t sourceBpp) {
         if (value >= sourceBpp) return value;
     }
     return value;
-}
-
-FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state) {
-    if (!image) return nullptr;
-    const int32_t target = state.outputBpp;
-    const unsigned bpp = FreeImage_GetBPP(image);
-    if (static_cast<int32_t>(bpp) == target) return image;
-    const QString& ext = state.conversionType;
-    switch (target) {
-    case 96:
-        return Replace(image, FreeImage_ConvertToRGBF(image));
-    case 48:
-        return Replace(image, FreeImage_ConvertToRGB16(image));
-    case 32:
-        return Replace(image, FreeImage_ConvertTo32Bits(image));
-    case 24:
-        return Replace(image, FreeImage_ConvertTo24Bits(image));
-    case 16: {
-        if (bpp > 32) {
-            image = Replace(image, FreeImage_ConvertTo24Bits(image));
-            if (!image) return nullptr;
-        }
-        const bool five55 = ext == QLatin1String("ico") || ext == QLatin1String("tga");
-        return Replace(image, five55 ? FreeImage_ConvertTo16Bits555(image)
-                                     : FreeImage_ConvertTo16Bits565(image));
-    }
-    case 8: {
-        if (ext == QLatin1String("j2k") || ext == QLatin1String("jp2") ||
-            ext == QLatin1String("jpg") || ext == QLatin1String("jxr"))
-            return Replace(image, FreeImage_ConvertTo8Bits(image));
-        if (FreeImage_GetBPP(image) != 24) {
-            image = Replace(image, FreeImage_ConvertTo24Bits(image));
-            if (!image) return nullptr;
-        }
-        return Replace(image, FreeImage_ColorQuantizeEx(image, FIQ_WUQUANT, 256, 0, nullptr));
-    }
-    case 4:
-        return Replace(image, FreeImage_ConvertTo4Bits(image));
-    case 1:
-        return Replace(image, FreeImage_Dither(image, FID_FS));
-    default:
-        FreeImage_Unload(image);
-        return nullptr;
-    }
 }
 
 std::optional<int32_t> BppSettingFor(const QString& extension, const Settings& settings) {

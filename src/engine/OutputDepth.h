@@ -13,9 +13,6 @@ namespace tarvix {
 // The first listed depth of the format at or above the source depth, else the
 // last one; 0 for a format without a list.
 int32_t AutoDepth(const QString& extension, int32_t sourceBpp);
-// Converts to state.outputBpp; the old image is released when a new one is made.
-// An unsupported target gives no image.
-FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state);
 // The image library's save flags for the extension from the settings.
 int32_t SaveFlagsFor(const QString& extension, const Settings& settings);
 // The per-format BPP setting of an extension; nullopt for extensions without one.

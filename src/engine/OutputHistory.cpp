@@ -1,5 +1,6 @@
 #include "engine/OutputHistory.h"
 
+#include <QStringList>
 #include <zlib.h>
 
 namespace tarvix {

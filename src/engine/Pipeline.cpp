@@ -1,5 +1,6 @@
 #include "engine/Pipeline.h"
 
+#include "app/Plugins.h"
 #include "engine/ImageFile.h"
 #include "engine/LoadAs.h"
 #include "engine/Naming.h"
@@ -54,10 +55,21 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     image = ApplyGreyscale(image, settings);
     pausePoint();
     image = ApplyThreshold(image, settings);
-    pausePoint();
-    image = ApplyFrame(image, outWidth, outHeight, settings);
-    pausePoint();
-    image = ApplyWatermark(image, outWidth, outHeight, state, settings);
+    if (settings.doFrame != 0 || settings.doWatermark != 0) {
+        // Frames and watermarks are drawn by a library of their own, loaded
+        // only by the runs that draw.
+        QString error;
+        const DrawApi* draw = Drawing(&error);
+        if (!draw) {
+            if (image) FreeImage_Unload(image);
+            state.loadFailure = QStringLiteral("the drawing library could not be loaded: ") + error;
+            return false;
+        }
+        pausePoint();
+        image = draw->applyFrame(image, outWidth, outHeight, settings);
+        pausePoint();
+        image = draw->applyWatermark(image, outWidth, outHeight, state, settings);
+    }
     image = ApplyOutputDepth(image, state);
     store.Release(image);
     state.currentOutputFile = OutputPath(state, settings);

@@ -27,6 +27,10 @@ FIBITMAP* ApplyColorAdjustment(FIBITMAP* image, const Settings& s);
 FIBITMAP* ApplyGreyscale(FIBITMAP* image, const Settings& s);
 FIBITMAP* ApplyThreshold(FIBITMAP* image, const Settings& s);
 
+// Converts to state.outputBpp; the old image is released when a new one is made.
+// An unsupported target gives no image.
+FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state);
+
 FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height, const Settings& s);
 FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height, const RunState& state,
                          const Settings& s);

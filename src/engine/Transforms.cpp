@@ -34,8 +34,8 @@ FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s) {
         const double c = std::fabs(std::cos(radians)), sn = std::fabs(std::sin(radians));
         if (!WithinStepLimits(width * c + height * sn + 2, width * sn + height * c + 2))
             return ReplaceImage(image, nullptr);
-        const QColor back = ColorText(s.imageRotationBackColor);
-        RGBQUAD color{BYTE(back.blue()), BYTE(back.green()), BYTE(back.red()), 0};
+        const Rgb back = ColorText(s.imageRotationBackColor);
+        RGBQUAD color{BYTE(back.blue), BYTE(back.green), BYTE(back.red), 0};
         return ReplaceImage(image, FreeImage_Rotate(image, double(angle), &color));
     }
     if (s.imageRotationType == 1)

@@ -62,9 +62,7 @@ int LineX(int alignment, int blockWidth, int lineWidth, int padding, bool single
 }
 
 QColor WithAlpha(const QString& text, int alpha) {
-    QColor c = ColorText(text);
-    c.setAlpha(qBound(0, alpha, 255));
-    return c;
+    return ToColor(ColorText(text), alpha);
 }
 
 // Plain drawing writes every channel: background pixels take the background

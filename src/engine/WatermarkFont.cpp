@@ -45,16 +45,16 @@ bool FamilyResolves(const QString& family) {
 
 } // namespace
 
-std::optional<QFont> CreateWatermarkFont(const Settings& s) {
+std::shared_ptr<QFont> CreateWatermarkFont(const Settings& s) {
     // Beyond a few thousand points a glyph no longer fits any picture.
-    if (s.fontSize <= 0 || s.fontSize > 5000) return std::nullopt;
-    if (!FamilyResolves(s.font)) return std::nullopt;
-    QFont font(s.font);
-    font.setPixelSize((s.fontSize * kWatermarkDpi + 36) / 72);
-    font.setBold(s.fontStyle == 1 || s.fontStyle == 3);
-    font.setItalic(s.fontStyle == 2 || s.fontStyle == 3);
-    font.setUnderline(s.fontEffect == 1);
-    font.setStrikeOut(s.fontEffect == 2);
+    if (s.fontSize <= 0 || s.fontSize > 5000) return nullptr;
+    if (!FamilyResolves(s.font)) return nullptr;
+    auto font = std::make_shared<QFont>(s.font);
+    font->setPixelSize((s.fontSize * kWatermarkDpi + 36) / 72);
+    font->setBold(s.fontStyle == 1 || s.fontStyle == 3);
+    font->setItalic(s.fontStyle == 2 || s.fontStyle == 3);
+    font->setUnderline(s.fontEffect == 1);
+    font->setStrikeOut(s.fontEffect == 2);
     return font;
 }
 

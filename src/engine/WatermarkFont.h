@@ -5,7 +5,7 @@
 #include "settings/Settings.h"
 
 #include <QFont>
-#include <optional>
+#include <memory>
 
 namespace tarvix {
 
@@ -16,6 +16,6 @@ constexpr int kWatermarkDpi = 96;
 void EnsureFontSupport();
 // The font of "Font", "Font Size", "Font Style" and "Font Effect"; nullopt when
 // the family resolves only to the generic fallback or the size is unusable.
-std::optional<QFont> CreateWatermarkFont(const Settings& settings);
+std::shared_ptr<QFont> CreateWatermarkFont(const Settings& settings);
 
 } // namespace tarvix

@@ -5,6 +5,10 @@
 
 namespace tarvix {
 
+QColor ToColor(const Rgb& rgb, int alpha) {
+    return QColor(rgb.red, rgb.green, rgb.blue, qBound(0, alpha, 255));
+}
+
 QImage CreateCanvas(int width, int height) {
     if (width <= 0 || height <= 0) return QImage();
     QImage canvas(width, height, QImage::Format_ARGB32_Premultiplied);

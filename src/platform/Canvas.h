@@ -6,7 +6,12 @@
 #include <QImage>
 #include <QPolygon>
 
+#include "settings/Settings.h"
+
 namespace tarvix {
+
+// A settings colour with an alpha (0..255).
+QColor ToColor(const Rgb& rgb, int alpha = 255);
 
 // A transparent canvas; a null image when it cannot be allocated.
 QImage CreateCanvas(int width, int height);

@@ -53,8 +53,8 @@ int HexDigit(QChar ch) {
 }
 } // namespace
 
-QColor ColorText(const QString& text) {
-    if (text.size() != 6) return QColor(0, 0, 0);
+Rgb ColorText(const QString& text) {
+    if (text.size() != 6) return Rgb{};
     int channels[3] = {0, 0, 0};
     for (int c = 0; c < 3; ++c) {
         // Each pair is read like a hexadecimal number: reading stops at the first
@@ -65,7 +65,7 @@ QColor ColorText(const QString& text) {
             channels[c] = channels[c] * 16 + digit;
         }
     }
-    return QColor(channels[0], channels[1], channels[2]);
+    return Rgb{channels[0], channels[1], channels[2]};
 }
 
 } // namespace tarvix

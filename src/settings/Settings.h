@@ -3,7 +3,6 @@
 // Flags, small codes and small integers are genuinely 8-bit: a value read from a
 // file or the command line keeps only its low 8 bits, as stored files expect.
 
-#include <QColor>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -178,7 +177,12 @@ struct Settings {
 // size (no display, as on the command line) places it at 100, 100.
 void ResetSettings(Settings& settings, bool forCommandLine, QSize desktop = QSize());
 
+struct Rgb {
+    int red = 0, green = 0, blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
 // Six hexadecimal digits, red, green, blue; any other length is black.
-QColor ColorText(const QString& text);
+Rgb ColorText(const QString& text);
 
 } // namespace tarvix

@@ -47,7 +47,8 @@ TEST_F(StringTableTest, ContentOfEveryGroup) {
 }
 
 TEST(StringTableLoader, DuplicateKeysAreKeptAndTheFirstSortedWins) {
-    static const char16_t data[] = u"_GROUP_\0G\0b\0two\0a\0zeta\0a\0alpha\0B2\0x\0_GROUP_\0H\0k\0v\0_END_\0";
+    static const char16_t data[] =
+        u"_GROUP_\0G\0b\0two\0a\0zeta\0a\0alpha\0B2\0x\0_GROUP_\0H\0k\0v\0_END_\0";
     LoadStringTableFrom(data, sizeof(data) / sizeof(char16_t));
     EXPECT_EQ(GetText("g", "A"), "alpha");
     EXPECT_EQ(GetText("g", "b"), "two");

@@ -24,7 +24,8 @@ Parsed Parse(const QStringList& args) {
 } // namespace
 
 TEST(ParameterList, NamesAndValues) {
-    const ParameterList params({" --Jpg-Quality=95 ", "-i", "photo", "--x=a=b", "-o=x", "\"--wm-text=a \"b\"\""});
+    const ParameterList params(
+        {" --Jpg-Quality=95 ", "-i", "photo", "--x=a=b", "-o=x", "\"--wm-text=a \"b\"\""});
     EXPECT_EQ(params.OptionName(0), "--JPG-QUALITY");
     EXPECT_EQ(params.OptionValue(0), "95");
     EXPECT_EQ(params.OptionName(1), "-I");
@@ -61,10 +62,12 @@ TEST(ParseOptions, MainOptions) {
 
 TEST(ParseOptions, IncorrectNumberOfParameters) {
     for (const QStringList& args :
-         {QStringList{"-i"}, QStringList{"-o", "-x"}, QStringList{"--output="}, QStringList{"--input"},
-          QStringList{"--width"}, QStringList{"--wm-text=--x"}, QStringList{"--jpg-quality="},
-          QStringList{"--profile"}, QStringList{"--profile="}, QStringList{"-i", ""}}) {
-        EXPECT_EQ(Parse(args).result.error, "Incorrect number of parameters") << args.join(' ').toStdString();
+         {QStringList{"-i"}, QStringList{"-o", "-x"}, QStringList{"--output="},
+          QStringList{"--input"}, QStringList{"--width"}, QStringList{"--wm-text=--x"},
+          QStringList{"--jpg-quality="}, QStringList{"--profile"}, QStringList{"--profile="},
+          QStringList{"-i", ""}}) {
+        EXPECT_EQ(Parse(args).result.error, "Incorrect number of parameters")
+            << args.join(' ').toStdString();
     }
     // The input flag is set before the value is checked.
     EXPECT_EQ(Parse({"-i"}).state.cliInputGiven, 1);
@@ -150,7 +153,8 @@ TEST(ParseOptions, ProfileAtItsPosition) {
 
 TEST(ParseOptions, ThousandsOfParametersAndHugeValues) {
     QStringList args;
-    for (int i = 0; i < 5000; ++i) args << QStringLiteral("--width=%1").arg(i);
+    for (int i = 0; i < 5000; ++i)
+        args << QStringLiteral("--width=%1").arg(i);
     args << ("--wm-text=" + QString(200000, QLatin1Char('x')));
     args << "--height=99999999999999999999999999999";
     args << "--rotation=" + QString(100000, QLatin1Char('7'));

@@ -302,3 +302,25 @@ TEST_F(CliTest, SecondInstanceEndsAtOnce) {
     ::close(fd);
     EXPECT_EQ(Run({"-q", "-i", input, "-o", box.Path("out")}).exitCode, 0);
 }
+
+// The program itself carries only the light code: help, version and every check
+// of a command line work without its libraries, which only a conversion needs.
+TEST_F(CliTest, LibrariesAreLoadedOnlyByTheRunsThatNeedThem) {
+    const QString lonely = box.Path("bin/tarvix");
+    QDir().mkpath(box.Path("bin"));
+    ASSERT_TRUE(QFile::copy(TarvixBinary(), lonely));
+    const auto run = [&](const QStringList& args) {
+        return RunProgram(lonely, args, box.Path(), box.Environment());
+    };
+    EXPECT_EQ(run({"-V"}).out, "2.7\n");
+    EXPECT_EQ(run({"--help"}).exitCode, 0);
+    EXPECT_EQ(run({"-i", box.Path("in/missing.dds")}).err, "Error: Invalid input file\n");
+    EXPECT_EQ(run({"-i", input, "--jpg-quality=0"}).err, "Error: Invalid jpg-quality value\n");
+    const ProcessResult convert = run({"-q", "-i", input, "-o", box.Path("out")});
+    EXPECT_EQ(convert.exitCode, 1);
+    EXPECT_TRUE(convert.err.startsWith("Error: The conversion engine could not be loaded: "));
+    EXPECT_EQ(convert.out, "Conversion stopped\n");
+    const ProcessResult window = run({});
+    EXPECT_EQ(window.exitCode, 1);
+    EXPECT_TRUE(window.err.startsWith("Error: The windowed mode could not be started: "));
+}

@@ -1,5 +1,6 @@
 #include "engine/OutputDepth.h"
 #include "engine/LoadAs.h"
+#include "engine/Steps.h"
 
 #include <gtest/gtest.h>
 

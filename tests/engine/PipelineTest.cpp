@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "engine/BatchWorker.h"
 #include "engine/OutputDepth.h"
+#include "engine/Steps.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
 

@@ -1,7 +1,7 @@
 #include "settings/Config.h"
-#include "settings/IniFile.h"
-#include "app/AppInfo.h"
 #include "TestSupport.h"
+#include "app/AppInfo.h"
+#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +39,8 @@ TEST(SaveConfiguration, ExactLayoutOfTheDefaults) {
         "[Window]\nIsMaximized = 0\nWidth = 510\nHeight = 260\nX = 705\nY = 410\n; \n"
         "[Interface]\nUI Theme = handdrawn\nUI Size = 2\n; \n"
         "[Input]\nFormat = dds\nDDS Load As = 0\n; \n"
-        "[Output]\nFormat = jpg\nJPG BPP = 0\nJPG Quality = 95\nJPG Chroma = 0\nJPG Save As = 0\n; \n"
+        "[Output]\nFormat = jpg\nJPG BPP = 0\nJPG Quality = 95\nJPG Chroma = 0\nJPG Save As = 0\n; "
+        "\n"
         "[Transform]\nDo Image Rotation = 0\nImage Rotation Type = 0\nImage Rotation = 0\n"
         "Image Rotation Back Color = 000000\nDo Image Resize = 0\nImage Width = 0\n"
         "Image Width Unit = 0\nImage Height = 0\nImage Height Unit = 0\nKeep Aspect Ratio = 1\n"
@@ -51,15 +52,18 @@ TEST(SaveConfiguration, ExactLayoutOfTheDefaults) {
         "[Frame]\nDo Frame = 0\nSolid Left = 0\nSolid Right = 0\nSolid Top = 0\nSolid Bottom = 0\n"
         "Solid Left Color = 000000\nSolid Right Color = 000000\nSolid Top Color = 000000\n"
         "Solid Bottom Color = 000000\nSolid Opacity = 255\n; \n"
-        "[Watermark]\nDo Watermark = 0\nText = @NOTICE@\nFonts = Arial,Tahoma,Verdana\nFont = Arial\n"
+        "[Watermark]\nDo Watermark = 0\nText = @NOTICE@\nFonts = Arial,Tahoma,Verdana\nFont = "
+        "Arial\n"
         "Font Size = 14\nFont Leading = 0\n"
         "Font Colors = 000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF\n"
         "Font Color = FFFFFF\nFont Style = 0\nFont Effect = 0\nText Antialiasing = 0\n"
         "Text Alignment = 0\nText Padding = 0\nText Opacity = 255\n"
         "Back Colors = 000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF\n"
         "Back Color = 000000\nBack Opacity = 1\nText Boundary = 0\nText Position = 8\n"
-        "Text X Offset = 10\nText Y Offset = 10\nText Rotation = 0\nText Size = 0\nText Scale = 10\n"
-        "Image = \nImage Greyscale = 0\nImage Opacity = 255\nImage Boundary = 0\nImage Position = 8\n"
+        "Text X Offset = 10\nText Y Offset = 10\nText Rotation = 0\nText Size = 0\nText Scale = "
+        "10\n"
+        "Image = \nImage Greyscale = 0\nImage Opacity = 255\nImage Boundary = 0\nImage Position = "
+        "8\n"
         "Image X Offset = 10\nImage Y Offset = 10\nImage Rotation = 0\nImage Size = 0\n"
         "Image Scale = 10\n; \n"
         "[Advanced]\nFilename Mask = %filename%.%ext%\nFile Timestamp = 0\n"
@@ -162,7 +166,7 @@ TEST(LoadConfiguration, PerKeyDefaultsAndReadingRules) {
     EXPECT_EQ(s.jpgSaveAs, 0);            // a key of another group does not count
     EXPECT_EQ(s.font, "Liberation Sans"); // trailing blanks and tabs dropped
     EXPECT_EQ(s.text, "a = b");
-    EXPECT_EQ(s.isMaximized, 1);          // low 8 bits of 257
+    EXPECT_EQ(s.isMaximized, 1); // low 8 bits of 257
     EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 260);
     EXPECT_EQ(s.x, 100); // a missing X or Y is 100, not centred
@@ -280,7 +284,8 @@ TEST(LoadProfile, FilesThatCannotBeRead) {
     EXPECT_EQ(s.jpgQuality, 95);
     // A binary file is read without harm.
     QByteArray binary;
-    for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919) & 0xFF));
+    for (int i = 0; i < 70000; ++i)
+        binary.append(char((i * 7919) & 0xFF));
     const QString bin = dir.path() + "/binary.ini";
     ASSERT_TRUE(WriteBytes(bin, binary));
     EXPECT_TRUE(LoadProfile(bin, s));

@@ -1,7 +1,7 @@
 #include "settings/Settings.h"
-#include "settings/SettingsTable.h"
 #include "app/AppInfo.h"
 #include "platform/LocalTime.h"
+#include "settings/SettingsTable.h"
 
 #include <gtest/gtest.h>
 
@@ -102,15 +102,15 @@ TEST(ResetSettings, EmptiesHistoriesButKeepsNonPersistedFields) {
 }
 
 TEST(ColorText, ReadsSixHexDigits) {
-    EXPECT_EQ(ColorText("FF8000"), QColor(255, 128, 0));
-    EXPECT_EQ(ColorText("ff8000"), QColor(255, 128, 0));
-    EXPECT_EQ(ColorText("FFF"), QColor(0, 0, 0));
-    EXPECT_EQ(ColorText(""), QColor(0, 0, 0));
-    EXPECT_EQ(ColorText("FF80001"), QColor(0, 0, 0));
+    EXPECT_EQ(ColorText("FF8000"), (Rgb{255, 128, 0}));
+    EXPECT_EQ(ColorText("ff8000"), (Rgb{255, 128, 0}));
+    EXPECT_EQ(ColorText("FFF"), Rgb{});
+    EXPECT_EQ(ColorText(""), Rgb{});
+    EXPECT_EQ(ColorText("FF80001"), Rgb{});
     // A pair stops at its first non-digit, keeping what was read.
-    EXPECT_EQ(ColorText("ZZ8000").red(), 0);
-    EXPECT_EQ(ColorText("F#8000").red(), 15);
-    EXPECT_EQ(ColorText("ZZ8000").green(), 128);
+    EXPECT_EQ(ColorText("ZZ8000").red, 0);
+    EXPECT_EQ(ColorText("F#8000").red, 15);
+    EXPECT_EQ(ColorText("ZZ8000").green, 128);
 }
 
 TEST(SettingsTable, EightBitFieldsKeepTheLowBits) {

@@ -24,8 +24,8 @@ TEST(WordToCode, IgnoresCaseAndGivesZeroForUnknownWords) {
 }
 
 TEST(WordToCode, CompressionWordsAreSharedByAllFormats) {
-    EXPECT_EQ(WordToCode(4, "PIZ"), 2);      // as "PNG Compression" it means ZLIB6
-    EXPECT_EQ(WordToCode(4, "RLE"), 1);      // as "TIFF Compression" it means CCITTFAX3
+    EXPECT_EQ(WordToCode(4, "PIZ"), 2); // as "PNG Compression" it means ZLIB6
+    EXPECT_EQ(WordToCode(4, "RLE"), 1); // as "TIFF Compression" it means CCITTFAX3
     EXPECT_EQ(WordToCode(4, "logluv"), 8);
 }
 
@@ -47,7 +47,8 @@ TEST(DialogLabels, EveryLabelExistsInTheStringTable) {
     for (int kind = 0; kind < kVocabularyKinds; ++kind) {
         if (kind == 4) continue;
         for (const QString& key : DialogLabelKeys(kind))
-            EXPECT_NE(GetText("Preferences", key), "%NO_STRING_ERROR%") << kind << " " << key.toStdString();
+            EXPECT_NE(GetText("Preferences", key), "%NO_STRING_ERROR%")
+                << kind << " " << key.toStdString();
     }
     for (const char* ext : {"bmp", "exr", "png", "tga", "tiff"})
         for (const QString& key : DialogLabelKeys(4, ext))

@@ -27,12 +27,14 @@ namespace {
 void Settle(int ms = 150) {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 void Shoot(const QString& path, QWidget* fallback) {
     QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    if (shot.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen")) shot = fallback->grab();
+    if (shot.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+        shot = fallback->grab();
     shot.save(path);
     std::printf("%s\n", qPrintable(path));
 }

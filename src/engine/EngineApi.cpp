@@ -1,0 +1,9 @@
+// What the conversion engine library offers the program.
+
+#include "app/Plugins.h"
+#include "engine/BatchWorker.h"
+
+extern "C" const tarvix::EngineApi* tarvix_engine_api() {
+    static const tarvix::EngineApi api{&tarvix::BatchWorker};
+    return &api;
+}
