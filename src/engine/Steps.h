@@ -32,8 +32,14 @@ FIBITMAP* ApplyThreshold(FIBITMAP* image, const Settings& s);
 FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state);
 
 FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height, const Settings& s);
+// The same frame drawn on a canvas of the whole picture; gives the same picture
+// as ApplyFrame, which draws only where the bands are.
+FIBITMAP* ApplyFrameWholeCanvas(FIBITMAP* image, int width, int height, const Settings& s);
 FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height, const RunState& state,
                          const Settings& s);
+// The same on a transparent canvas of the whole picture (the same picture).
+FIBITMAP* ApplyWatermarkWholeCanvas(FIBITMAP* image, int width, int height, const RunState& state,
+                                    const Settings& s);
 
 // Replaces image by converted, releasing image when a different bitmap came back.
 FIBITMAP* ReplaceImage(FIBITMAP* image, FIBITMAP* converted);

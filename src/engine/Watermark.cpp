@@ -175,7 +175,10 @@ FIBITMAP* PictureWatermark(const Settings& s) {
 
 } // namespace
 
-FIBITMAP* ApplyWatermark(FIBITMAP* image, int w, int h, const RunState& state, const Settings& s) {
+namespace {
+
+FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, const Settings& s,
+                         bool wholeCanvas) {
     if (!image) return nullptr;
     if (s.doWatermark == 0) return image;
     if (FreeImage_GetBPP(image) != 24) {
@@ -226,16 +229,45 @@ FIBITMAP* ApplyWatermark(FIBITMAP* image, int w, int h, const RunState& state, c
     }
     if (bound) x += s.solidLeft, y += s.solidTop;
 
-    FIBITMAP* canvas = FreeImage_AllocateT(FIT_BITMAP, w, h, int(FreeImage_GetBPP(mark)), 0, 0, 0);
-    if (canvas) {
-        // The library places the watermark only when it fits entirely.
-        if (x >= 0 && y >= 0 && x + ww <= w && y + wh <= h)
-            FreeImage_Paste(canvas, mark, int(x), int(y), 255);
-        image = ReplaceImage(image, FreeImage_Composite(canvas, FALSE, nullptr, image));
-        FreeImage_Unload(canvas);
+    // The library places the watermark only when it fits entirely.
+    const bool fits = x >= 0 && y >= 0 && x + ww <= w && y + wh <= h;
+    if (wholeCanvas) {
+        FIBITMAP* canvas =
+            FreeImage_AllocateT(FIT_BITMAP, w, h, int(FreeImage_GetBPP(mark)), 0, 0, 0);
+        if (canvas) {
+            if (fits) FreeImage_Paste(canvas, mark, int(x), int(y), 255);
+            image = ReplaceImage(image, FreeImage_Composite(canvas, FALSE, nullptr, image));
+            FreeImage_Unload(canvas);
+        }
+    } else if (fits && ww > 0 && wh > 0) {
+        // Outside the watermark the canvas is transparent and the composite gives
+        // the picture's own pixels: only the covered rectangle is worked on.
+        FIBITMAP* canvas =
+            FreeImage_AllocateT(FIT_BITMAP, ww, wh, int(FreeImage_GetBPP(mark)), 0, 0, 0);
+        FIBITMAP* part = FreeImage_Copy(image, int(x), int(y), int(x) + ww, int(y) + wh);
+        if (canvas && part) {
+            FreeImage_Paste(canvas, mark, 0, 0, 255);
+            if (FIBITMAP* blended = FreeImage_Composite(canvas, FALSE, nullptr, part)) {
+                FreeImage_Paste(image, blended, int(x), int(y), 256);
+                FreeImage_Unload(blended);
+            }
+        }
+        if (canvas) FreeImage_Unload(canvas);
+        if (part) FreeImage_Unload(part);
     }
     FreeImage_Unload(mark);
     return image;
+}
+
+} // namespace
+
+FIBITMAP* ApplyWatermark(FIBITMAP* image, int w, int h, const RunState& state, const Settings& s) {
+    return StampWatermark(image, w, h, state, s, false);
+}
+
+FIBITMAP* ApplyWatermarkWholeCanvas(FIBITMAP* image, int w, int h, const RunState& state,
+                                    const Settings& s) {
+    return StampWatermark(image, w, h, state, s, true);
 }
 
 } // namespace tarvix
