@@ -23,7 +23,7 @@ bool SignalRunningInstance() {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                    ::write(fd, "raise\n", 6) == 6;
+                    ::send(fd, "raise\n", 6, MSG_NOSIGNAL) == 6; // the listener may hang up first
     ::close(fd);
     return ok;
 }

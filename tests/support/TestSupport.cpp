@@ -76,32 +76,36 @@ ProcessResult Sandbox::Run(const QStringList& args, const QString& cwd,
     return RunProgram(TarvixBinary(), args, cwd.isEmpty() ? Path() : cwd, env);
 }
 
+namespace {
+
+// argv and envp for posix_spawn, with the storage they point into.
+struct SpawnArguments {
+    std::vector<QByteArray> store;
+    std::vector<char*> argv, envp;
+    SpawnArguments(const QString& program, const QStringList& args, const std::map<QString, QString>& env) {
+        store.push_back(QFile::encodeName(program));
+        for (const QString& a : args) store.push_back(a.toUtf8());
+        const size_t argCount = store.size();
+        for (char** e = environ; *e; ++e) {
+            const QByteArray entry(*e);
+            if (env.count(QString::fromLocal8Bit(entry.left(entry.indexOf('=')))) == 0) store.push_back(entry);
+        }
+        for (const auto& [k, v] : env) store.push_back((k + QLatin1Char('=') + v).toUtf8());
+        for (size_t i = 0; i < store.size(); ++i) (i < argCount ? argv : envp).push_back(store[i].data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
+    }
+};
+
+} // namespace
+
 ProcessResult RunProgram(const QString& program, const QStringList& args, const QString& cwd,
                          const std::map<QString, QString>& env) {
     ProcessResult result;
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
 
-    std::vector<QByteArray> argStore{QFile::encodeName(program)};
-    for (const QString& a : args)
-        argStore.push_back(a.toUtf8());
-    std::vector<char*> argv;
-    for (QByteArray& a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    std::vector<QByteArray> envStore;
-    for (char** e = environ; *e; ++e) {
-        const QByteArray entry(*e);
-        const QString name = QString::fromLocal8Bit(entry.left(entry.indexOf('=')));
-        if (env.count(name) == 0) envStore.push_back(entry);
-    }
-    for (const auto& [k, v] : env)
-        envStore.push_back((k + QLatin1Char('=') + v).toUtf8());
-    std::vector<char*> envp;
-    for (QByteArray& e : envStore)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    SpawnArguments spawn(program, args, env);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -116,7 +120,7 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
     QElapsedTimer timer;
     timer.start();
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int rc = posix_spawn(&pid, spawn.argv[0], &actions, nullptr, spawn.argv.data(), spawn.envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
@@ -161,36 +165,10 @@ struct JpegError {
 };
 } // namespace
 
-namespace {
-
-std::vector<QByteArray> Environ(const std::map<QString, QString>& env) {
-    std::vector<QByteArray> store;
-    for (char** e = environ; *e; ++e) {
-        const QByteArray entry(*e);
-        const QString name = QString::fromLocal8Bit(entry.left(entry.indexOf('=')));
-        if (env.count(name) == 0) store.push_back(entry);
-    }
-    for (const auto& [k, v] : env)
-        store.push_back((k + QLatin1Char('=') + v).toUtf8());
-    return store;
-}
-
-} // namespace
 
 BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& args,
                                      const QString& cwd, const std::map<QString, QString>& env) {
-    std::vector<QByteArray> argStore{QFile::encodeName(program)};
-    for (const QString& a : args)
-        argStore.push_back(a.toUtf8());
-    std::vector<char*> argv;
-    for (QByteArray& a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<QByteArray> envStore = Environ(env);
-    std::vector<char*> envp;
-    for (QByteArray& e : envStore)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    SpawnArguments spawn(program, args, env);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -198,7 +176,8 @@ BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& 
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const QByteArray cwdBytes = QFile::encodeName(cwd);
     posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, spawn.argv[0], &actions, nullptr, spawn.argv.data(), spawn.envp.data()) != 0)
+        pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
 }
 
