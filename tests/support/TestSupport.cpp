@@ -36,7 +36,7 @@ QByteArray ReadBytes(const QString& path) {
 QString CorpusFolder() {
     // The shared test data when this checkout sits beside it, else the copy in
     // the repository.
-    for (const QString folder : {QStringLiteral(TARVIX_TESTDATA_DIR "/dds"),
+    for (const QString& folder : {QStringLiteral(TARVIX_TESTDATA_DIR "/dds"),
                                  QStringLiteral(TARVIX_SOURCE_DIR "/tests/data/dds")})
         if (QFileInfo(folder + QStringLiteral("/MANIFEST.csv")).exists()) return folder;
     return QString();
