@@ -48,14 +48,8 @@ FIBITMAP* Composite(FIBITMAP* image, const QImage& canvas, const QRect& area, bo
     if (!overlay) return image;
     if (whole) {
         image = ReplaceImage(image, FreeImage_Composite(overlay, FALSE, nullptr, image));
-    } else if (FIBITMAP* part = FreeImage_Copy(image, area.left(), area.top(), area.right() + 1,
-                                               area.bottom() + 1)) {
-        FIBITMAP* blended = FreeImage_Composite(overlay, FALSE, nullptr, part);
-        // A transparent pixel composites to exactly the picture's own pixel, so
-        // working on the covered part only gives the same picture.
-        if (blended) FreeImage_Paste(image, blended, area.left(), area.top(), 256);
-        FreeImage_Unload(blended);
-        FreeImage_Unload(part);
+    } else {
+        CompositeOnto(image, overlay, area.left(), area.top());
     }
     FreeImage_Unload(overlay);
     return image;

@@ -240,20 +240,14 @@ FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, c
             FreeImage_Unload(canvas);
         }
     } else if (fits && ww > 0 && wh > 0) {
-        // Outside the watermark the canvas is transparent and the composite gives
-        // the picture's own pixels: only the covered rectangle is worked on.
-        FIBITMAP* canvas =
-            FreeImage_AllocateT(FIT_BITMAP, ww, wh, int(FreeImage_GetBPP(mark)), 0, 0, 0);
-        FIBITMAP* part = FreeImage_Copy(image, int(x), int(y), int(x) + ww, int(y) + wh);
-        if (canvas && part) {
+        // Outside the watermark the canvas is transparent: only the covered
+        // rectangle is worked on.
+        if (FIBITMAP* canvas =
+                FreeImage_AllocateT(FIT_BITMAP, ww, wh, int(FreeImage_GetBPP(mark)), 0, 0, 0)) {
             FreeImage_Paste(canvas, mark, 0, 0, 255);
-            if (FIBITMAP* blended = FreeImage_Composite(canvas, FALSE, nullptr, part)) {
-                FreeImage_Paste(image, blended, int(x), int(y), 256);
-                FreeImage_Unload(blended);
-            }
+            CompositeOnto(image, canvas, int(x), int(y));
+            FreeImage_Unload(canvas);
         }
-        if (canvas) FreeImage_Unload(canvas);
-        if (part) FreeImage_Unload(part);
     }
     FreeImage_Unload(mark);
     return image;

@@ -48,6 +48,17 @@ QImage BitmapToCanvas(FIBITMAP* bitmap) {
     return image;
 }
 
+void CompositeOnto(FIBITMAP* image, FIBITMAP* overlay, int x, int y) {
+    const int w = int(FreeImage_GetWidth(overlay)), h = int(FreeImage_GetHeight(overlay));
+    FIBITMAP* part = FreeImage_Copy(image, x, y, x + w, y + h);
+    if (!part) return;
+    if (FIBITMAP* blended = FreeImage_Composite(overlay, FALSE, nullptr, part)) {
+        FreeImage_Paste(image, blended, x, y, 256);
+        FreeImage_Unload(blended);
+    }
+    FreeImage_Unload(part);
+}
+
 void FillRect(QImage& canvas, const QRect& rect, const QColor& color) {
     if (rect.isEmpty()) return;
     QPainter p(&canvas);

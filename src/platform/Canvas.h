@@ -22,6 +22,11 @@ FIBITMAP* CanvasToBitmap(const QImage& canvas);
 // The bitmap's pixels as a canvas (8, 24 and 32 bits).
 QImage BitmapToCanvas(FIBITMAP* bitmap);
 
+// Composites a 32-bit overlay over the part of image (24 bits) it covers at
+// (x, y), in place. Transparent overlay pixels composite to exactly the
+// picture's own pixels, so this equals compositing a whole-picture canvas.
+void CompositeOnto(FIBITMAP* image, FIBITMAP* overlay, int x, int y);
+
 // Fills without anti-aliasing, replacing what was there.
 void FillRect(QImage& canvas, const QRect& rect, const QColor& color);
 void FillPolygon(QImage& canvas, const QPolygon& polygon, const QColor& color);

@@ -22,12 +22,10 @@ QString FileValue(const Settings& s, const SettingDef& def) {
     }
 }
 
-// Per-format keys belong to the block of an offered format; the others are
-// written unconditionally (the window geometry depends on a setting).
-bool IsWritten(const Settings& s, const SettingDef& def, const QStringList& offered) {
-    if (def.formatExt) return offered.contains(QLatin1String(def.formatExt));
-    if (QLatin1String(def.group) == QLatin1String("Window")) return s.saveWindowPosition != 0;
-    return true;
+// The window geometry is kept only when the user asked for it; every other
+// key outside the per-format blocks is always written.
+bool IsWritten(const Settings& s, const SettingDef& def) {
+    return QLatin1String(def.group) != QLatin1String("Window") || s.saveWindowPosition != 0;
 }
 
 } // namespace
@@ -44,7 +42,7 @@ QByteArray ConfigurationBytes(const Settings& settings) {
             writer.BeginGroup(QString::fromLatin1(current));
         }
         if (def.formatExt) continue; // written in the blocks of the offered formats below
-        if (!IsWritten(settings, def, {})) continue;
+        if (!IsWritten(settings, def)) continue;
         writer.Add(QString::fromLatin1(def.key), FileValue(settings, def));
         // After "Format", each offered format's block follows in list order.
         if (QLatin1String(def.key) == QLatin1String("Format")) {
