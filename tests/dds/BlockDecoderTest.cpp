@@ -47,6 +47,17 @@ std::array<uint8_t, 8> Bc1Block(uint16_t c0, uint16_t c1, uint32_t indices) {
 // Indices 0, 1, 2, 3 for the four pixels of each row.
 constexpr uint32_t kRamp = 0xE4E4E4E4u;
 
+// A channel block whose pixels 0 to 7 show the eight levels in code order.
+std::array<uint8_t, 8> ChannelBlock(uint8_t v0, uint8_t v1) {
+    std::array<uint8_t, 8> block{v0, v1};
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= uint64_t(i) << (3 * i);
+    for (int i = 0; i < 6; ++i)
+        block[2 + i] = uint8_t(bits >> (8 * i));
+    return block;
+}
+
 } // namespace
 
 TEST(Dxt, FourColourBlock) {
@@ -113,6 +124,61 @@ TEST(Dxt, ExplicitAndInterpolatedAlpha) {
     const int expect6[8] = {60, 200, 88, 116, 144, 172, 0, 255};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(rgba[4 * i + 3], expect6[i]) << i;
+}
+
+// End points whose in-between levels fall between whole numbers: DXT5 alpha
+// rounds them to the nearest level, BC4 truncates them.
+TEST(Dxt, InterpolatedAlphaRoundsToTheNearestLevel) {
+    struct Case {
+        uint8_t a0, a1;
+        int expect[8];
+    };
+    const Case cases[] = {
+        {255, 0, {255, 0, 219, 182, 146, 109, 73, 36}},
+        {254, 1, {254, 1, 218, 182, 146, 109, 73, 37}},
+        {1, 254, {1, 254, 52, 102, 153, 203, 0, 255}},
+        {0, 254, {0, 254, 51, 102, 152, 203, 0, 255}},
+    };
+    const auto colour = Bc1Block(0xFFFF, 0, 0);
+    for (const Case& c : cases) {
+        uint8_t dxt5[16];
+        const auto alpha = ChannelBlock(c.a0, c.a1);
+        std::memcpy(dxt5, alpha.data(), 8);
+        std::memcpy(dxt5 + 8, colour.data(), 8);
+        uint8_t rgba[64];
+        DecodeBc3(dxt5, rgba);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(rgba[4 * i + 3], c.expect[i])
+                << int(c.a0) << "/" << int(c.a1) << " code " << i;
+    }
+}
+
+TEST(Bc4Bc5, InterpolatedLevelsTruncate) {
+    struct Case {
+        uint8_t v0, v1;
+        int expect[8];
+    };
+    const Case cases[] = {
+        {254, 1, {254, 1, 217, 181, 145, 109, 73, 37}},
+        {1, 254, {1, 254, 51, 102, 152, 203, 0, 255}},
+        {0, 254, {0, 254, 50, 101, 152, 203, 0, 255}},
+    };
+    for (const Case& c : cases) {
+        const auto block = ChannelBlock(c.v0, c.v1);
+        uint8_t out[16];
+        DecodeBc4(block.data(), out, false);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(out[i], c.expect[i]) << int(c.v0) << "/" << int(c.v1) << " code " << i;
+        // The same levels in both channels of BC5.
+        uint8_t bc5[16], rgba[64];
+        std::memcpy(bc5, block.data(), 8);
+        std::memcpy(bc5 + 8, block.data(), 8);
+        DecodeBc5(bc5, rgba, false);
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(rgba[4 * i], c.expect[i]) << i;
+            EXPECT_EQ(rgba[4 * i + 1], c.expect[i]) << i;
+        }
+    }
 }
 
 TEST(Bc4Bc5, UnsignedAndSignedEndPoints) {

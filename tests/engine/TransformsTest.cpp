@@ -1,6 +1,8 @@
 #include "engine/Steps.h"
 
 #include <QElapsedTimer>
+#include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -45,6 +47,31 @@ Size Resized(int w, int h, int tw, int th, bool keep, int type = 0, int unit = 0
     const Size size = out ? SizeOf(out) : Size{0, 0};
     if (out) FreeImage_Unload(out);
     return size;
+}
+
+// Pixels addressed as the picture is seen: row 0 at the top.
+RGBQUAD Seen(FIBITMAP* dib, int x, int yFromTop) {
+    RGBQUAD c{};
+    FreeImage_GetPixelColor(dib, unsigned(x), FreeImage_GetHeight(dib) - 1 - unsigned(yFromTop),
+                            &c);
+    return c;
+}
+
+bool IsRed(const RGBQUAD& c) {
+    return c.rgbRed > 200 && c.rgbGreen < 60 && c.rgbBlue < 60;
+}
+
+// A white picture with a red mark: the whole top row, or a square of side 2r+1
+// round (mx, my) counted from the top left.
+FIBITMAP* Marked(int w, int h, int mx, int my, int r, bool topRow) {
+    FIBITMAP* dib = Make(w, h, 24, {255, 255, 255, 0});
+    RGBQUAD red{0, 0, 255, 0};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool mark = topRow ? y == 0 : std::abs(x - mx) <= r && std::abs(y - my) <= r;
+            if (mark) FreeImage_SetPixelColor(dib, unsigned(x), unsigned(h - 1 - y), &red);
+        }
+    return dib;
 }
 
 } // namespace
@@ -92,6 +119,54 @@ TEST(Rotation, SimpleEnlargesAndFillsTheCorners) {
                             &centre);
     EXPECT_EQ(centre.rgbGreen, 255);
     FreeImage_Unload(out);
+}
+
+TEST(Rotation, PositiveAnglesTurnAntiClockwiseAsSeen) {
+    Settings s = Base();
+    s.doImageRotation = 1;
+    s.imageRotation = 90;
+    // The top edge of a 12 x 8 picture becomes its left edge.
+    FIBITMAP* out = ApplyRotation(Marked(12, 8, 0, 0, 0, true), s);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(SizeOf(out), (Size{8, 12}));
+    for (int y = 0; y < 12; ++y) {
+        EXPECT_TRUE(IsRed(Seen(out, 0, y))) << y;
+        EXPECT_FALSE(IsRed(Seen(out, 7, y))) << y;
+    }
+    FreeImage_Unload(out);
+
+    // 270 takes the top edge to the right.
+    s.imageRotation = 270;
+    out = ApplyRotation(Marked(12, 8, 0, 0, 0, true), s);
+    ASSERT_NE(out, nullptr);
+    for (int y = 0; y < 12; ++y) {
+        EXPECT_TRUE(IsRed(Seen(out, 7, y))) << y;
+        EXPECT_FALSE(IsRed(Seen(out, 0, y))) << y;
+    }
+    FreeImage_Unload(out);
+}
+
+TEST(Rotation, NonRightAnglesTurnTheSameWayInBothModes) {
+    // A mark 24 pixels above the centre of a 64 x 64 picture, turned by 30
+    // degrees anti-clockwise, lands 12 pixels left of the centre and 20.8 above
+    // it; turned the other way it would land 12 pixels right.
+    for (int type : {0, 1}) {
+        Settings s = Base();
+        s.doImageRotation = 1;
+        s.imageRotation = 30;
+        s.imageRotationType = int8_t(type);
+        s.imageRotationBackColor = "FFFFFF";
+        FIBITMAP* out = ApplyRotation(Marked(64, 64, 32, 8, 3, false), s);
+        ASSERT_NE(out, nullptr);
+        const double cx = FreeImage_GetWidth(out) / 2.0, cy = FreeImage_GetHeight(out) / 2.0;
+        const int x = int(std::lround(cx - 12)), mirrored = int(std::lround(cx + 12));
+        const int y = int(std::lround(cy - 24 * std::cos(M_PI / 6)));
+        EXPECT_TRUE(IsRed(Seen(out, x, y))) << "type " << type;
+        EXPECT_FALSE(IsRed(Seen(out, mirrored, y))) << "type " << type;
+        // The mark left its place above the centre.
+        EXPECT_FALSE(IsRed(Seen(out, int(cx), int(cy) - 24))) << "type " << type;
+        FreeImage_Unload(out);
+    }
 }
 
 TEST(Rotation, AdvancedKeepsTheSize) {

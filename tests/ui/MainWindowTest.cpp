@@ -194,6 +194,39 @@ TEST_F(MainWindowTest, OutputFolderHistory) {
     EXPECT_EQ(state.outputFolder, a + "/");
 }
 
+TEST_F(MainWindowTest, OutputFolderHistoryKeepsTheNewestUpToItsLimit) {
+    settings.outFoldersNumber = 5;
+    QStringList folders;
+    for (int i = 1; i <= 7; ++i) {
+        folders << dir.path() + QStringLiteral("/f%1").arg(i);
+        QDir().mkpath(folders.last());
+    }
+    QString next;
+    window->chooseOutputFolder = [&](const QString&) { return next; };
+    for (const QString& f : folders) {
+        next = f;
+        window->Dispatch(kCommandSelectOutputFolder);
+    }
+    // Newest first; f1 and f2 dropped.
+    const QStringList expected = {folders[6] + "/", folders[5] + "/", folders[4] + "/",
+                                  folders[3] + "/", folders[2] + "/"};
+    EXPECT_EQ(settings.recentOutFolders, expected.join('\t'));
+    QComboBox* list = window->outputFolderList();
+    ASSERT_EQ(list->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list->itemText(i), expected[i]) << i;
+    EXPECT_EQ(list->currentText(), expected[0]);
+
+    // Choosing one already listed moves it to the front without a duplicate.
+    next = folders[3];
+    window->Dispatch(kCommandSelectOutputFolder);
+    const QStringList reordered = {expected[3], expected[0], expected[1], expected[2], expected[4]};
+    EXPECT_EQ(settings.recentOutFolders, reordered.join('\t'));
+    ASSERT_EQ(list->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list->itemText(i), reordered[i]) << i;
+}
+
 TEST_F(MainWindowTest, NewClearsTheRequestButKeepsTheHistory) {
     const QString file = Dds();
     ASSERT_TRUE(window->AcceptInputFile(file));
