@@ -1,16 +1,17 @@
 #include "app/Startup.h"
 
-#include "app/AppInfo.h"
-#include "app/Console.h"
-#include "app/Plugins.h"
-#include "app/StringTable.h"
 #include "cli/CliRun.h"
 #include "cli/Help.h"
 #include "cli/OptionParser.h"
-#include "engine/FormatRegistry.h"
+#include "core/AppInfo.h"
+#include "core/FormatRegistry.h"
+#include "core/StringTable.h"
+#include "platform/Console.h"
 #include "platform/InstanceLock.h"
 #include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
+#include "platform/Plugins.h"
+#include "request/ConversionRequest.h"
 
 #include <QFile>
 
@@ -26,7 +27,7 @@ void PrintBanner() {
 }
 
 int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
-                  WindowedMain windowed) {
+                  WindowedEntry windowed) {
     QString reason;
     if (!windowed) windowed = Windowed(&reason);
     if (!windowed) {
@@ -49,41 +50,29 @@ int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state
     const QString first = params.OptionName(0);
     if (first == QLatin1String("-U") || first == QLatin1String("-T")) return -1;
     if (first == QLatin1String("-V") || first == QLatin1String("--VERSION")) {
-        OpenConsole();
-        SetConsoleTitle(AppTitle());
         PrintVersion();
-        CloseConsole();
         return kExitOk;
     }
     if (first == QLatin1String("-H") || first == QLatin1String("-?") ||
         first == QLatin1String("--HELP")) {
-        OpenConsole();
-        SetConsoleTitle(AppTitle());
         PrintHelp(FileNameOf(QFile::decodeName(argv[0])));
-        CloseConsole();
         return kExitOk;
     }
 
     const ParseResult parsed = ParseOptions(params, settings, state);
     if (!parsed.error.isEmpty()) {
-        OpenConsole();
-        SetConsoleTitle(AppTitle());
         PrintLine(QStringLiteral("Error: ") + parsed.error);
         if (parsed.pause) WaitForKey();
-        CloseConsole();
         return kExitUsageError;
     }
     if (!state.cliInputGiven) return -1;
 
-    OpenConsole();
-    SetConsoleTitle(AppTitle());
     if (!parsed.quiet) PrintBanner();
     const RunOutcome outcome = RunConversion(settings, state, parsed.quiet);
     if (parsed.pause) {
         PrintLine(QStringLiteral("Press any key to exit."));
         WaitForKey();
     }
-    CloseConsole();
     switch (outcome) {
     case RunOutcome::Converted:
         return kExitOk;
@@ -97,7 +86,7 @@ int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state
 
 } // namespace
 
-int RunApplication(int argc, char** argv, WindowedMain windowed) {
+int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     // The lock is taken before the command line is looked at, so any start made
     // while another instance runs ends here.
     static InstanceLock lock;

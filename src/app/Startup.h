@@ -1,14 +1,9 @@
 #pragma once
 // From process start to the end of a command-line path or the windowed mode.
 
-#include "app/RunState.h"
-#include "settings/Settings.h"
+#include "core/PluginApi.h"
 
 namespace tarvix {
-
-// The windowed mode: given the settings and run state prepared by start-up,
-// runs the main window until the user quits and returns the exit status.
-using WindowedMain = int (*)(int argc, char** argv, Settings& settings, RunState& state);
 
 // Exit statuses.
 enum ExitStatus {
@@ -20,6 +15,6 @@ enum ExitStatus {
 
 // The whole program. Without windowed, the windowed mode is looked up when a
 // start needs it.
-int RunApplication(int argc, char** argv, WindowedMain windowed = nullptr);
+int RunApplication(int argc, char** argv, WindowedEntry windowed = nullptr);
 
 } // namespace tarvix

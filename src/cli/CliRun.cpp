@@ -1,28 +1,47 @@
 #include "cli/CliRun.h"
 
-#include "app/AppInfo.h"
-#include "app/Console.h"
-#include "app/Plugins.h"
-#include "app/StringTable.h"
-#include "engine/BatchProgress.h"
-#include "engine/FormatRegistry.h"
-#include "engine/InputSelection.h"
-#include "engine/OutputDepth.h"
+#include "core/AppInfo.h"
+#include "core/BatchProgress.h"
+#include "core/FormatRegistry.h"
+#include "core/StringTable.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
+#include "platform/Plugins.h"
+#include "request/ConversionRequest.h"
+#include "request/InputSelection.h"
+#include "request/OutputDepth.h"
 #include "settings/SettingsTable.h"
 #include "settings/Vocabulary.h"
 
 #include <QDir>
-#include <thread>
 
 namespace tarvix {
 namespace {
 
+// What the command line says about each file: in debug mode, the designed lines
+// round each conversion.
+class ConsoleObserver : public BatchObserver {
+public:
+    explicit ConsoleObserver(bool debug) : debug_(debug) {}
+    void FileStarted(const QString& input) override {
+        if (debug_) PrintLine(QStringLiteral("Processing: ") + input);
+    }
+    void FileFinished(const QString&, const QString& output, bool converted,
+                      const QString& failure) override {
+        if (!debug_) return;
+        PrintLine(QStringLiteral("Saving As: ") + output);
+        PrintLine(converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
+        if (!converted && !failure.isEmpty()) PrintLine(failure);
+    }
+
+private:
+    const bool debug_;
+};
+
 class Run {
 public:
     Run(Settings& settings, RunState& state, bool quiet)
-        : s_(settings), st_(state), quiet_(quiet), debug_(state.runMode == QLatin1String("DEBUG")) {
-    }
+        : s_(settings), st_(state), quiet_(quiet), debug_(state.runMode == RunMode::Debug) {}
 
     RunOutcome Execute();
 
@@ -124,11 +143,13 @@ RunOutcome Run::Execute() {
     if (!ValidateOutputFormat(&error)) return Fail(error.toLatin1().constData());
     EchoTransforms();
     if (s_.doImageResize) {
-        Debug(QStringLiteral("Width: "), QString::number(s_.imageWidth) + QLatin1Char(' ') +
-                                             CodeToWord(10, s_.imageWidthUnit));
+        Debug(QStringLiteral("Width: "),
+              QString::number(s_.imageWidth) + QLatin1Char(' ') +
+                  CodeToWord(VocabularyKind::SizeUnit, s_.imageWidthUnit));
         if (s_.imageWidth == 0) return Fail("Invalid width value");
-        Debug(QStringLiteral("Height: "), QString::number(s_.imageHeight) + QLatin1Char(' ') +
-                                              CodeToWord(10, s_.imageHeightUnit));
+        Debug(QStringLiteral("Height: "),
+              QString::number(s_.imageHeight) + QLatin1Char(' ') +
+                  CodeToWord(VocabularyKind::SizeUnit, s_.imageHeightUnit));
         if (s_.imageHeight == 0) return Fail("Invalid height value");
         Echo("Keep Aspect Ratio: ", "Keep Aspect Ratio");
         Echo("Image Resize Type: ", "Image Resize Type");
@@ -142,16 +163,8 @@ RunOutcome Run::Execute() {
 
     Echo("Filename Mask: ", "Filename Mask");
     Echo("File Timestamp: ", "File Timestamp");
-    if (s_.fileTimestamp == 2) Echo("Custom Timestamp: ", "Custom Timestamp");
+    if (s_.fileTimestamp == kTimestampCustom) Echo("Custom Timestamp: ", "Custom Timestamp");
     Echo("Keep Subfolders: ", "Keep Subfolders");
-
-    // The run's output parameters, fixed once for the whole run.
-    const OutputFormatEntry& format = OutputFormat(st_.conversionType);
-    st_.outputFormat = &format;
-    st_.outputBpp = BppSettingFor(st_.conversionType, s_).value_or(0);
-    st_.formatCode = format.formatCode;
-    st_.autoDepth = st_.outputBpp == 0 ? 1 : 0;
-    st_.saveFlags = SaveFlagsFor(st_.conversionType, s_);
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
     const QString ext = ExtensionOf(st_.currentInputFile).toLower();
@@ -176,8 +189,10 @@ RunOutcome Run::Execute() {
     }
     BatchProgress progress;
     progress.Reset();
-    std::thread worker([&] { engine->batchWorker(st_, s_, progress); });
-    worker.join();
+    ConsoleObserver observer(debug_);
+    // The main thread has nothing to do while the worker runs, so the worker
+    // runs on it.
+    engine->batchWorker(st_, s_, progress, &observer);
 
     int32_t converted = 0;
     {
@@ -265,7 +280,7 @@ bool Run::ValidateAdjustments(QString* error) {
 
 void Run::EchoFrame() {
     Echo("Frame: ", "Do Frame");
-    if (s_.doFrame != 1) return;
+    if (s_.doFrame != kFrameSolid) return;
     Debug(QStringLiteral("Frame left: "), s_.solidLeft);
     Debug(QStringLiteral("Frame right: "), s_.solidRight);
     Debug(QStringLiteral("Frame top: "), s_.solidTop);
@@ -280,7 +295,7 @@ void Run::EchoFrame() {
 bool Run::ValidateWatermark(QString* error) {
     Echo("Watermark: ", "Do Watermark");
     const QString offsets = QStringLiteral("%1/%2");
-    if (s_.doWatermark == 1) {
+    if (s_.doWatermark == kWatermarkText) {
         Echo("Watermark text: ", "Text");
         Echo("Watermark font: ", "Font");
         Echo("Watermark font size: ", "Font Size");
@@ -300,19 +315,7 @@ bool Run::ValidateWatermark(QString* error) {
               offsets.arg(s_.textXOffset).arg(s_.textYOffset));
         Echo("Watermark rotation: ", "Text Rotation");
         Echo("Watermark size/mode: ", "Text Size");
-        // Fonts need the font database, and so an application object; only a
-        // run that draws text pays for one.
-        QString reason;
-        const DrawApi* draw = Drawing(&reason);
-        if (draw) {
-            draw->ensureFontSupport();
-            st_.watermarkFont = draw->createWatermarkFont(s_);
-        }
-        if (!st_.watermarkFont) {
-            *error = QStringLiteral("Invalid watermark font");
-            return false;
-        }
-    } else if (s_.doWatermark == 2) {
+    } else if (s_.doWatermark == kWatermarkImage) {
         Echo("Watermark image: ", "Image");
         Echo("Watermark greyscale: ", "Image Greyscale");
         Echo("Watermark opacity: ", "Image Opacity");
@@ -326,6 +329,11 @@ bool Run::ValidateWatermark(QString* error) {
             *error = QStringLiteral("Invalid watermark image");
             return false;
         }
+    }
+    // The run's output parameters, and a text watermark's font.
+    if (!BuildConversionRequest(st_, s_)) {
+        *error = QStringLiteral("Invalid watermark font");
+        return false;
     }
     return true;
 }

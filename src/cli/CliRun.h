@@ -1,7 +1,7 @@
 #pragma once
 // The command-line conversion run: validation, debug echo, conversion, summary.
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 namespace tarvix {

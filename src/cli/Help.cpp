@@ -1,10 +1,8 @@
 #include "cli/Help.h"
 
-#include "app/AppInfo.h"
-#include "app/Console.h"
-#include "app/StringTable.h"
-
-#include <random>
+#include "core/AppInfo.h"
+#include "core/StringTable.h"
+#include "platform/Console.h"
 
 namespace tarvix {
 
@@ -47,9 +45,7 @@ void PrintHelp(const QString& exeName) {
         "  -p, --pause               Pause at exit",
         "  -v, --version             Display version information and exit",
     };
-    const QStringList& inputs = InputExtensions();
-    std::random_device device;
-    const QString example = inputs.value(int(device() % unsigned(inputs.size())));
+    const QString example = InputExtensions().value(0);
     for (const char* line : lines)
         PrintLine(FormatText(QString::fromLatin1(line), exeName, example));
 }

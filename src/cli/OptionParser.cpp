@@ -105,7 +105,7 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
         }
 
         if (Is(name, "-D", "--DEBUG"))
-            state.runMode = QStringLiteral("DEBUG");
+            state.runMode = RunMode::Debug;
         else if (Is(name, "-Q", "--QUIET"))
             result.quiet = true;
         else if (Is(name, "-P", "--PAUSE"))

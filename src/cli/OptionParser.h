@@ -2,7 +2,7 @@
 // The command-line grammar: parameters, option names and values, and the parse
 // loop that fills Settings and RunState.
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 #include <QString>

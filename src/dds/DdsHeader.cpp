@@ -1,5 +1,7 @@
 #include "dds/DdsHeader.h"
 
+#include "dds/DxgiFormat.h"
+
 #include <cstring>
 
 namespace tarvix::dds {
@@ -88,73 +90,73 @@ void SetPlain(Info& info, Format format, uint32_t bytesPerPixel, Output output,
 bool FromDxgi(Info& info, uint32_t dxgi) {
     const QString name = QStringLiteral("DXGI %1").arg(dxgi);
     switch (dxgi) {
-    case 70:
-    case 71:
-    case 72:
+    case kDxgiBc1Typeless:
+    case kDxgiBc1Unorm:
+    case kDxgiBc1UnormSrgb:
         SetBlock(info, Format::Bc1, 8, Output::Rgba32, name);
         return true;
-    case 73:
-    case 74:
-    case 75:
+    case kDxgiBc2Typeless:
+    case kDxgiBc2Unorm:
+    case kDxgiBc2UnormSrgb:
         SetBlock(info, Format::Bc2, 16, Output::Rgba32, name);
         return true;
-    case 76:
-    case 77:
-    case 78:
+    case kDxgiBc3Typeless:
+    case kDxgiBc3Unorm:
+    case kDxgiBc3UnormSrgb:
         SetBlock(info, Format::Bc3, 16, Output::Rgba32, name);
         return true;
-    case 79:
-    case 80:
+    case kDxgiBc4Typeless:
+    case kDxgiBc4Unorm:
         SetBlock(info, Format::Bc4Unsigned, 8, Output::Grey8, name);
         return true;
-    case 81:
+    case kDxgiBc4Snorm:
         SetBlock(info, Format::Bc4Signed, 8, Output::Grey8, name);
         return true;
-    case 82:
-    case 83:
+    case kDxgiBc5Typeless:
+    case kDxgiBc5Unorm:
         SetBlock(info, Format::Bc5Unsigned, 16, Output::Rgb24, name);
         return true;
-    case 84:
+    case kDxgiBc5Snorm:
         SetBlock(info, Format::Bc5Signed, 16, Output::Rgb24, name);
         return true;
-    case 94:
-    case 95:
+    case kDxgiBc6hTypeless:
+    case kDxgiBc6hUf16:
         SetBlock(info, Format::Bc6hUnsigned, 16, Output::Rgb24, name);
         return true;
-    case 96:
+    case kDxgiBc6hSf16:
         SetBlock(info, Format::Bc6hSigned, 16, Output::Rgb24, name);
         return true;
-    case 97:
-    case 98:
-    case 99:
+    case kDxgiBc7Typeless:
+    case kDxgiBc7Unorm:
+    case kDxgiBc7UnormSrgb:
         SetBlock(info, Format::Bc7, 16, Output::Rgba32, name);
         return true;
-    case 27:
-    case 28:
-    case 29:
+    case kDxgiR8G8B8A8Typeless:
+    case kDxgiR8G8B8A8Unorm:
+    case kDxgiR8G8B8A8UnormSrgb:
         SetPlain(info, Format::Rgba8, 4, Output::Rgba32, name);
         return true;
-    case 87:
-    case 90:
-    case 91:
+    case kDxgiB8G8R8A8Unorm:
+    case kDxgiB8G8R8A8Typeless:
+    case kDxgiB8G8R8A8UnormSrgb:
         SetPlain(info, Format::Bgra8, 4, Output::Rgba32, name);
         return true;
-    case 61: // R8_UNORM
+    case kDxgiR8Unorm:
         SetPlain(info, Format::Luminance8, 1, Output::Grey8, name);
         info.masks.r = 0xFF;
         return true;
-    case 65:
+    case kDxgiA8Unorm:
         SetPlain(info, Format::Alpha8, 1, Output::Grey8, name);
-        return true; // A8_UNORM
-    case 85:         // B5G6R5_UNORM
+        return true;
+    case kDxgiB5G6R5Unorm:
         SetPlain(info, Format::Masked, 2, Output::Rgb24, name);
         info.masks = {0xF800, 0x07E0, 0x001F, 0};
         return true;
-    case 86: // B5G5R5A1_UNORM
+    case kDxgiB5G5R5A1Unorm:
         SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
         info.masks = {0x7C00, 0x03E0, 0x001F, 0x8000};
         return true;
-    case 115: // B4G4R4A4_UNORM
+    case kDxgiB4G4R4A4Unorm:
         SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
         info.masks = {0x0F00, 0x00F0, 0x000F, 0xF000};
         return true;

@@ -1,24 +1,24 @@
 #include "engine/BatchWorker.h"
 
-#include "app/Console.h"
 #include "engine/Pipeline.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
+#include "settings/Vocabulary.h"
 
 namespace tarvix {
 
 void ApplyFileTimestamp(const QString& input, const QString& output, const Settings& settings) {
     // A time that cannot be set is not worth failing a converted file for.
-    if (settings.fileTimestamp == 1) {
+    if (settings.fileTimestamp == kTimestampOriginal) {
         const std::time_t original = ModificationTime(input);
         if (original >= 0) SetModificationTime(output, original);
-    } else if (settings.fileTimestamp == 2) {
+    } else if (settings.fileTimestamp == kTimestampCustom) {
         SetModificationTime(output, FromLocalSeconds(settings.customTimestamp));
     }
 }
 
-int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progress) {
-    const bool debug = state.cliInputGiven && state.runMode == QLatin1String("DEBUG");
+int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progress,
+                BatchObserver* observer) {
     int32_t index = 0, converted = 0;
     state.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
     for (auto it = state.inputList.constBegin(); it != state.inputList.constEnd(); ++it) {
@@ -32,13 +32,11 @@ int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progre
             progress.index = index;
             progress.path = state.currentInputFile;
         }
-        if (debug) PrintLine(QStringLiteral("Processing: ") + state.currentInputFile);
+        if (observer) observer->FileStarted(state.currentInputFile);
         const bool ok = ConvertFile(state, settings);
-        if (debug) {
-            PrintLine(QStringLiteral("Saving As: ") + state.currentOutputFile);
-            PrintLine(ok ? QStringLiteral("OK") : QStringLiteral("Not OK"));
-            if (!ok && !state.loadFailure.isEmpty()) PrintLine(state.loadFailure);
-        }
+        if (observer)
+            observer->FileFinished(state.currentInputFile, state.currentOutputFile, ok,
+                                   ok ? QString() : state.loadFailure);
         if (ok) {
             ++converted;
             state.randomNumber = DrawRandomNumber();

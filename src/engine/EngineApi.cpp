@@ -1,6 +1,6 @@
 // What the conversion engine library offers the program.
 
-#include "app/Plugins.h"
+#include "core/PluginApi.h"
 #include "engine/BatchWorker.h"
 
 extern "C" const tarvix::EngineApi* tarvix_engine_api() {

@@ -1,5 +1,6 @@
 #include "engine/ImageFile.h"
 
+#include "core/FormatRegistry.h"
 #include "dds/DdsReader.h"
 #include "engine/PixelStore.h"
 #include "platform/Paths.h"
@@ -12,6 +13,29 @@
 #include <unistd.h>
 
 namespace tarvix {
+
+// The format table names the image library's codes without the library.
+static_assert(int(kFormatBmp) == int(FIF_BMP));
+static_assert(int(kFormatExr) == int(FIF_EXR));
+static_assert(int(kFormatGif) == int(FIF_GIF));
+static_assert(int(kFormatHdr) == int(FIF_HDR));
+static_assert(int(kFormatIco) == int(FIF_ICO));
+static_assert(int(kFormatJ2k) == int(FIF_J2K));
+static_assert(int(kFormatJng) == int(FIF_JNG));
+static_assert(int(kFormatJp2) == int(FIF_JP2));
+static_assert(int(kFormatJpeg) == int(FIF_JPEG));
+static_assert(int(kFormatJxr) == int(FIF_JXR));
+static_assert(int(kFormatPbm) == int(FIF_PBM));
+static_assert(int(kFormatPfm) == int(FIF_PFM));
+static_assert(int(kFormatPgm) == int(FIF_PGM));
+static_assert(int(kFormatPng) == int(FIF_PNG));
+static_assert(int(kFormatPpm) == int(FIF_PPM));
+static_assert(int(kFormatTarga) == int(FIF_TARGA));
+static_assert(int(kFormatTiff) == int(FIF_TIFF));
+static_assert(int(kFormatWbmp) == int(FIF_WBMP));
+static_assert(int(kFormatWebp) == int(FIF_WEBP));
+static_assert(int(kFormatXpm) == int(FIF_XPM));
+
 namespace {
 
 // Files are created with the permissions an ordinary open() would give them.

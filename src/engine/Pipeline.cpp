@@ -1,12 +1,13 @@
 #include "engine/Pipeline.h"
 
-#include "app/Plugins.h"
 #include "engine/ImageFile.h"
 #include "engine/LoadAs.h"
-#include "engine/Naming.h"
-#include "engine/OutputDepth.h"
 #include "engine/PixelStore.h"
 #include "engine/Steps.h"
+#include "platform/Plugins.h"
+#include "request/Naming.h"
+#include "request/OutputDepth.h"
+#include "settings/Vocabulary.h"
 
 namespace tarvix {
 
@@ -55,7 +56,7 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     image = ApplyGreyscale(image, settings);
     pausePoint();
     image = ApplyThreshold(image, settings);
-    if (settings.doFrame != 0 || settings.doWatermark != 0) {
+    if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
         // Frames and watermarks are drawn by a library of their own, loaded
         // only by the runs that draw.
         QString error;

@@ -1,7 +1,7 @@
 #pragma once
 // One input file to one output file.
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 namespace tarvix {

@@ -4,7 +4,7 @@
 // works in place or is off, a new one (the old released) otherwise, or null when
 // the image library could not produce one.
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 #include <FreeImage.h>
@@ -30,16 +30,6 @@ FIBITMAP* ApplyThreshold(FIBITMAP* image, const Settings& s);
 // Converts to state.outputBpp; the old image is released when a new one is made.
 // An unsupported target gives no image.
 FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state);
-
-FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height, const Settings& s);
-// The same frame drawn on a canvas of the whole picture; gives the same picture
-// as ApplyFrame, which draws only where the bands are.
-FIBITMAP* ApplyFrameWholeCanvas(FIBITMAP* image, int width, int height, const Settings& s);
-FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height, const RunState& state,
-                         const Settings& s);
-// The same on a transparent canvas of the whole picture (the same picture).
-FIBITMAP* ApplyWatermarkWholeCanvas(FIBITMAP* image, int width, int height, const RunState& state,
-                                    const Settings& s);
 
 // Replaces image by converted, releasing image when a different bitmap came back.
 FIBITMAP* ReplaceImage(FIBITMAP* image, FIBITMAP* converted);

@@ -2,6 +2,7 @@
 
 #include "engine/Steps.h"
 #include "settings/Settings.h"
+#include "settings/Vocabulary.h"
 
 #include <cmath>
 
@@ -28,7 +29,7 @@ FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s) {
         image = ReplaceImage(image, FreeImage_ConvertTo24Bits(image));
         if (!image) return nullptr;
     }
-    if (s.imageRotationType == 0) {
+    if (s.imageRotationType == kRotationSimple) {
         // The whole rotated picture: its bounding box must stay within reach.
         const double radians = angle * M_PI / 180.0;
         const double c = std::fabs(std::cos(radians)), sn = std::fabs(std::sin(radians));
@@ -38,7 +39,7 @@ FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s) {
         RGBQUAD color{BYTE(back.blue), BYTE(back.green), BYTE(back.red), 0};
         return ReplaceImage(image, FreeImage_Rotate(image, double(angle), &color));
     }
-    if (s.imageRotationType == 1)
+    if (s.imageRotationType == kRotationAdvanced)
         return ReplaceImage(image, FreeImage_RotateEx(image, double(angle), 0.0, 0.0, width / 2.0,
                                                       height / 2.0, FALSE));
     return image;

@@ -1,6 +1,6 @@
 #include "platform/InstanceLock.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "platform/Paths.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/InstanceSignal.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "platform/Paths.h"
 
 #include <cstring>

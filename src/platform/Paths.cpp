@@ -8,10 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#ifndef TARVIX_INSTALL_DATADIR
-#define TARVIX_INSTALL_DATADIR "/usr/local/share/tarvix"
-#endif
-
 namespace tarvix {
 namespace {
 
@@ -47,12 +43,6 @@ QString ConfigPath() {
     const QString folder = WithSlash(base) + QStringLiteral("Orvella/tarvix/");
     QDir().mkpath(folder); // a failure shows later as a config that cannot be saved
     return folder + QStringLiteral("config.ini");
-}
-
-QString DataFolder() {
-    const QString program = ProgramFolder();
-    if (IsFolder(program + QStringLiteral("gfx"))) return program;
-    return WithSlash(QStringLiteral(TARVIX_INSTALL_DATADIR));
 }
 
 QString RuntimeFolder() {

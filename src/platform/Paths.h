@@ -11,9 +11,6 @@ QString ProgramFolder();
 // $XDG_CONFIG_HOME (or $HOME/.config)/Orvella/tarvix/config.ini; the folders are
 // created when missing.
 QString ConfigPath();
-// The folder holding "gfx/" and the manual: the program folder when it has "gfx/",
-// else the installed share folder. Ends with "/".
-QString DataFolder();
 // $XDG_RUNTIME_DIR, or /tmp when unset.
 QString RuntimeFolder();
 

@@ -1,6 +1,6 @@
 #include "settings/Config.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "platform/LocalTime.h"
 #include "settings/IniFile.h"
 #include "settings/ValueParse.h"
@@ -107,7 +107,7 @@ void ApplyOption(Settings& settings, const SettingDef& def, const QString& value
         SetNumber(settings, def, 0);
         break;
     case OptionKind::Value:
-        if (def.vocabulary >= 0)
+        if (def.vocabulary != VocabularyKind::None)
             SetNumber(settings, def, WordToCode(def.vocabulary, TrimBlanks(value)));
         else if (def.type == FieldType::Text)
             SetText(settings, def, value);

@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "platform/LocalTime.h"
 #include "settings/SettingsTable.h"
 

@@ -20,7 +20,7 @@ SettingDef SettingDef::flagOpt(const char* name, OptionKind kind) const {
     return d;
 }
 
-SettingDef SettingDef::words(int kind) const {
+SettingDef SettingDef::words(VocabularyKind kind) const {
     SettingDef d = *this;
     d.vocabulary = kind;
     return d;
@@ -62,7 +62,8 @@ SettingDef Flag(const char* group, const char* key, int8_t Settings::*field, int
     return Byte(group, key, field, FieldType::Flag, def);
 }
 
-SettingDef Code(const char* group, const char* key, int8_t Settings::*field, int def, int kind) {
+SettingDef Code(const char* group, const char* key, int8_t Settings::*field, int def,
+                VocabularyKind kind) {
     return Byte(group, key, field, FieldType::SmallCode, def).words(kind);
 }
 
@@ -137,44 +138,50 @@ std::vector<SettingDef> BuildTable() {
         Int(UI, "UI Size", &S::uiSize, 2),
 
         Text(IN, "Format", &S::inputFormat, "", DefaultKind::FirstInput),
-        Int(IN, "DDS Load As", &S::ddsLoadAs, 0).ext("dds").opt("--DDS-LOAD-AS").words(0),
+        Int(IN, "DDS Load As", &S::ddsLoadAs, 0)
+            .ext("dds")
+            .opt("--DDS-LOAD-AS")
+            .words(VocabularyKind::DdsLoadAs),
         Int(IN, "GIF Frame Loading", &S::gifFrameLoading, 0)
             .ext("gif")
             .opt("--GIF-FRAME-LOADING")
-            .words(2),
+            .words(VocabularyKind::FrameLoading),
         Int(IN, "ICO Frame Loading", &S::icoFrameLoading, 0)
             .ext("ico")
             .opt("--ICO-FRAME-LOADING")
-            .words(2),
-        Int(IN, "RAW Load As", &S::rawLoadAs, 0).ext("raw").opt("--RAW-LOAD-AS").words(1),
+            .words(VocabularyKind::FrameLoading),
+        Int(IN, "RAW Load As", &S::rawLoadAs, 0)
+            .ext("raw")
+            .opt("--RAW-LOAD-AS")
+            .words(VocabularyKind::RawLoadAs),
         Int(IN, "RAW Header Size", &S::rawHeaderSize, 0).ext("raw").opt("--RAW-HEADER-SIZE"),
         Int(IN, "RAW Image Width", &S::rawImageWidth, 0).ext("raw").opt("--RAW-WIDTH"),
         Int(IN, "RAW Image Height", &S::rawImageHeight, 0).ext("raw").opt("--RAW-HEIGHT"),
         Int(IN, "RAW Tone Mapping", &S::rawToneMapping, 2)
             .ext("raw")
             .opt("--RAW-TONE-MAPPING")
-            .words(3),
+            .words(VocabularyKind::RawToneMapping),
         Int(IN, "TIFF Frame Loading", &S::tiffFrameLoading, 0)
             .ext("tiff")
             .opt("--TIFF-FRAME-LOADING")
-            .words(2),
+            .words(VocabularyKind::FrameLoading),
 
         Text(OUT, "Format", &S::outputFormat, "", DefaultKind::FirstOutput),
         Bpp("BMP BPP", &S::bmpBpp, "bmp", "--BMP-BPP"),
         Int(OUT, "BMP Compression", &S::bmpCompression, 0)
             .ext("bmp")
             .opt("--BMP-COMPRESSION")
-            .words(4),
+            .words(VocabularyKind::Compression),
         Int(OUT, "BMP Color Table", &S::bmpColorTable, 0)
             .ext("bmp")
             .opt("--BMP-COLOR-TABLE")
-            .words(5),
+            .words(VocabularyKind::BmpColorTable),
         Bpp("DDS BPP", &S::ddsBpp, "dds", "--DDS-BPP"),
         Bpp("EXR BPP", &S::exrBpp, "exr", "--EXR-BPP"),
         Int(OUT, "EXR Compression", &S::exrCompression, 0)
             .ext("exr")
             .opt("--EXR-COMPRESSION")
-            .words(4),
+            .words(VocabularyKind::Compression),
         Bpp("GIF BPP", &S::gifBpp, "gif", "--GIF-BPP"),
         Bpp("HDR BPP", &S::hdrBpp, "hdr", "--HDR-BPP"),
         Bpp("ICO BPP", &S::icoBpp, "ico", "--ICO-BPP"),
@@ -183,8 +190,14 @@ std::vector<SettingDef> BuildTable() {
         Bpp("JP2 BPP", &S::jp2Bpp, "jp2", "--JP2-BPP"),
         Bpp("JPG BPP", &S::jpgBpp, "jpg", "--JPG-BPP"),
         Int(OUT, "JPG Quality", &S::jpgQuality, 95).ext("jpg").opt("--JPG-QUALITY"),
-        Int(OUT, "JPG Chroma", &S::jpgChroma, 0).ext("jpg").opt("--JPG-CHROMA").words(7),
-        Int(OUT, "JPG Save As", &S::jpgSaveAs, 0).ext("jpg").opt("--JPG-SAVE-AS").words(8),
+        Int(OUT, "JPG Chroma", &S::jpgChroma, 0)
+            .ext("jpg")
+            .opt("--JPG-CHROMA")
+            .words(VocabularyKind::JpgChroma),
+        Int(OUT, "JPG Save As", &S::jpgSaveAs, 0)
+            .ext("jpg")
+            .opt("--JPG-SAVE-AS")
+            .words(VocabularyKind::JpgSaveAs),
         Bpp("JXR BPP", &S::jxrBpp, "jxr", "--JXR-BPP"),
         Bpp("PBM BPP", &S::pbmBpp, "pbm", "--PBM-BPP"),
         Bpp("PCX BPP", &S::pcxBpp, "pcx", "--PCX-BPP"),
@@ -194,7 +207,7 @@ std::vector<SettingDef> BuildTable() {
         Int(OUT, "PNG Compression", &S::pngCompression, 0)
             .ext("png")
             .opt("--PNG-COMPRESSION")
-            .words(4),
+            .words(VocabularyKind::Compression),
         Flag(OUT, "PNG Interlaced", &S::pngInterlaced, 0).ext("png").flagOpt("--PNG-INTERLACED"),
         Bpp("PPM BPP", &S::ppmBpp, "ppm", "--PPM-BPP"),
         Bpp("PSD BPP", &S::psdBpp, "psd", "--PSD-BPP"),
@@ -202,22 +215,23 @@ std::vector<SettingDef> BuildTable() {
         Int(OUT, "TGA Compression", &S::tgaCompression, 0)
             .ext("tga")
             .opt("--TGA-COMPRESSION")
-            .words(4),
+            .words(VocabularyKind::Compression),
         Bpp("TIFF BPP", &S::tiffBpp, "tiff", "--TIFF-BPP"),
         Int(OUT, "TIFF Compression", &S::tiffCompression, 0)
             .ext("tiff")
             .opt("--TIFF-COMPRESSION")
-            .words(4),
+            .words(VocabularyKind::Compression),
         Int(OUT, "TIFF Color Model", &S::tiffColorModel, 0)
             .ext("tiff")
             .opt("--TIFF-COLOR-MODEL")
-            .words(6),
+            .words(VocabularyKind::TiffColorModel),
         Bpp("WBMP BPP", &S::wbmpBpp, "wbmp", "--WBMP-BPP"),
         Bpp("WEBP BPP", &S::webpBpp, "webp", "--WEBP-BPP"),
         Bpp("XPM BPP", &S::xpmBpp, "xpm", "--XPM-BPP"),
 
         Flag(TR, "Do Image Rotation", &S::doImageRotation, 0),
-        Code(TR, "Image Rotation Type", &S::imageRotationType, 0, 9).opt("--ROTATION-TYPE"),
+        Code(TR, "Image Rotation Type", &S::imageRotationType, 0, VocabularyKind::RotationType)
+            .opt("--ROTATION-TYPE"),
         Int(TR, "Image Rotation", &S::imageRotation, 0)
             .opt("--ROTATION")
             .also("Do Image Rotation", 1),
@@ -225,17 +239,21 @@ std::vector<SettingDef> BuildTable() {
             .opt("--ROTATION-BACK-COLOR"),
         Flag(TR, "Do Image Resize", &S::doImageResize, 0),
         Int(TR, "Image Width", &S::imageWidth, 0).opt("--WIDTH").also("Do Image Resize", 1),
-        Code(TR, "Image Width Unit", &S::imageWidthUnit, 0, 10).opt("--WIDTH-UNIT"),
+        Code(TR, "Image Width Unit", &S::imageWidthUnit, 0, VocabularyKind::SizeUnit)
+            .opt("--WIDTH-UNIT"),
         Int(TR, "Image Height", &S::imageHeight, 0).opt("--HEIGHT").also("Do Image Resize", 1),
-        Code(TR, "Image Height Unit", &S::imageHeightUnit, 0, 10).opt("--HEIGHT-UNIT"),
+        Code(TR, "Image Height Unit", &S::imageHeightUnit, 0, VocabularyKind::SizeUnit)
+            .opt("--HEIGHT-UNIT"),
         [] {
             SettingDef d = Flag("Transform", "Keep Aspect Ratio", &S::keepAspectRatio, 1)
                                .flagOpt("--KEEP-ASPECT-RATIO");
             d.defaultKind = DefaultKind::KeepAspect;
             return d;
         }(),
-        Code(TR, "Image Resize Type", &S::imageResizeType, 0, 11).opt("--RESIZE-TYPE"),
-        Code(TR, "Image Resize Algorithm", &S::imageResizeAlgorithm, 3, 12)
+        Code(TR, "Image Resize Type", &S::imageResizeType, 0, VocabularyKind::ResizeType)
+            .opt("--RESIZE-TYPE"),
+        Code(TR, "Image Resize Algorithm", &S::imageResizeAlgorithm, 3,
+             VocabularyKind::ResizeAlgorithm)
             .opt("--RESIZE-ALGORITHM"),
         Flag(TR, "Do Image Flip Horizontal", &S::doImageFlipHorizontal, 0)
             .flagOpt("--FLIP-HORIZONTAL"),
@@ -260,7 +278,7 @@ std::vector<SettingDef> BuildTable() {
             .opt("--THRESHOLD")
             .also("Do Image Threshold", 1),
 
-        Code(FR, "Do Frame", &S::doFrame, 0, 13),
+        Code(FR, "Do Frame", &S::doFrame, 0, VocabularyKind::Frame),
         Int(FR, "Solid Left", &S::solidLeft, 0).opt("--FR-SOLID-LEFT").also("Do Frame", 1),
         Int(FR, "Solid Right", &S::solidRight, 0).opt("--FR-SOLID-RIGHT").also("Do Frame", 1),
         Int(FR, "Solid Top", &S::solidTop, 0).opt("--FR-SOLID-TOP").also("Do Frame", 1),
@@ -274,7 +292,7 @@ std::vector<SettingDef> BuildTable() {
             .opt("--FR-SOLID-OPACITY")
             .profileAs("--WM-SOLID-OPACITY"),
 
-        Code(WM, "Do Watermark", &S::doWatermark, 0, 14),
+        Code(WM, "Do Watermark", &S::doWatermark, 0, VocabularyKind::Watermark),
         Text(WM, "Text", &S::text, "", DefaultKind::Notice)
             .opt("--WM-TEXT")
             .also("Do Watermark", 1),
@@ -284,35 +302,43 @@ std::vector<SettingDef> BuildTable() {
         Int(WM, "Font Leading", &S::fontLeading, 0).opt("--WM-FONT-LEADING"),
         Text(WM, "Font Colors", &S::fontColors, kColors),
         Text(WM, "Font Color", &S::fontColor, "FFFFFF").opt("--WM-FONT-COLOR"),
-        Code(WM, "Font Style", &S::fontStyle, 0, 15).opt("--WM-FONT-STYLE"),
-        Code(WM, "Font Effect", &S::fontEffect, 0, 16).opt("--WM-FONT-EFFECT"),
+        Code(WM, "Font Style", &S::fontStyle, 0, VocabularyKind::FontStyle).opt("--WM-FONT-STYLE"),
+        Code(WM, "Font Effect", &S::fontEffect, 0, VocabularyKind::FontEffect)
+            .opt("--WM-FONT-EFFECT"),
         Flag(WM, "Text Antialiasing", &S::textAntialiasing, 0).flagOpt("--WM-TEXT-ANTIALIASING"),
-        Code(WM, "Text Alignment", &S::textAlignment, 0, 17).opt("--WM-TEXT-ALIGNMENT"),
+        Code(WM, "Text Alignment", &S::textAlignment, 0, VocabularyKind::TextAlignment)
+            .opt("--WM-TEXT-ALIGNMENT"),
         Int(WM, "Text Padding", &S::textPadding, 0).opt("--WM-TEXT-PADDING"),
         Int(WM, "Text Opacity", &S::textOpacity, 255).opt("--WM-TEXT-OPACITY"),
         Text(WM, "Back Colors", &S::backColors, kColors),
         Text(WM, "Back Color", &S::backColor, "000000").opt("--WM-BACK-COLOR"),
         Int(WM, "Back Opacity", &S::backOpacity, 1).opt("--WM-BACK-OPACITY"),
-        Code(WM, "Text Boundary", &S::textBoundary, 0, 18).opt("--WM-TEXT-BOUNDARY"),
-        Code(WM, "Text Position", &S::textPosition, 8, 19).opt("--WM-TEXT-POSITION"),
+        Code(WM, "Text Boundary", &S::textBoundary, 0, VocabularyKind::Boundary)
+            .opt("--WM-TEXT-BOUNDARY"),
+        Code(WM, "Text Position", &S::textPosition, 8, VocabularyKind::Position)
+            .opt("--WM-TEXT-POSITION"),
         Int(WM, "Text X Offset", &S::textXOffset, 10).opt("--WM-TEXT-X-OFFSET"),
         Int(WM, "Text Y Offset", &S::textYOffset, 10).opt("--WM-TEXT-Y-OFFSET"),
         Int(WM, "Text Rotation", &S::textRotation, 0).opt("--WM-TEXT-ROTATION"),
-        Code(WM, "Text Size", &S::textSize, 0, 20).opt("--WM-TEXT-SIZE"),
+        Code(WM, "Text Size", &S::textSize, 0, VocabularyKind::WatermarkSize).opt("--WM-TEXT-SIZE"),
         Int(WM, "Text Scale", &S::textScale, 10),
         Text(WM, "Image", &S::image, "").opt("--WM-IMAGE").also("Do Watermark", 2),
         Flag(WM, "Image Greyscale", &S::imageGreyscale, 0).flagOpt("--WM-IMAGE-GREYSCALE"),
         Int(WM, "Image Opacity", &S::imageOpacity, 255).opt("--WM-IMAGE-OPACITY"),
-        Code(WM, "Image Boundary", &S::imageBoundary, 0, 18).opt("--WM-IMAGE-BOUNDARY"),
-        Code(WM, "Image Position", &S::imagePosition, 8, 19).opt("--WM-IMAGE-POSITION"),
+        Code(WM, "Image Boundary", &S::imageBoundary, 0, VocabularyKind::Boundary)
+            .opt("--WM-IMAGE-BOUNDARY"),
+        Code(WM, "Image Position", &S::imagePosition, 8, VocabularyKind::Position)
+            .opt("--WM-IMAGE-POSITION"),
         Int(WM, "Image X Offset", &S::imageXOffset, 10).opt("--WM-IMAGE-X-OFFSET"),
         Int(WM, "Image Y Offset", &S::imageYOffset, 10).opt("--WM-IMAGE-Y-OFFSET"),
         Int(WM, "Image Rotation", &S::watermarkImageRotation, 0).opt("--WM-IMAGE-ROTATION"),
-        Code(WM, "Image Size", &S::imageSize, 0, 20).opt("--WM-IMAGE-SIZE"),
+        Code(WM, "Image Size", &S::imageSize, 0, VocabularyKind::WatermarkSize)
+            .opt("--WM-IMAGE-SIZE"),
         Int(WM, "Image Scale", &S::imageScale, 10),
 
         Text(AV, "Filename Mask", &S::filenameMask, "%filename%.%ext%").opt("--FILENAME-MASK"),
-        Code(AV, "File Timestamp", &S::fileTimestamp, 0, 21).opt("--FILE-TIMESTAMP"),
+        Code(AV, "File Timestamp", &S::fileTimestamp, 0, VocabularyKind::FileTimestamp)
+            .opt("--FILE-TIMESTAMP"),
         Int(AV, "Custom Timestamp", &S::customTimestamp, 0, DefaultKind::Now)
             .opt("--FILE-TIMESTAMP-CUSTOM"),
         Flag(AV, "Out Folders History", &S::outFoldersHistory, 1),
@@ -395,7 +421,7 @@ QString EchoValue(const Settings& s, const SettingDef& def, const QString& ext) 
     case FieldType::Real:
         return QString::number(GetReal(s, def), 'f', 2);
     default:
-        if (def.vocabulary >= 0) {
+        if (def.vocabulary != VocabularyKind::None) {
             const QString extension =
                 ext.isEmpty() && def.formatExt ? QString::fromLatin1(def.formatExt) : ext;
             return CodeToWord(def.vocabulary, GetNumber(s, def), extension);

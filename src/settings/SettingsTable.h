@@ -5,6 +5,7 @@
 // echo all walk this one table, so a setting is added in exactly one place.
 
 #include "settings/Settings.h"
+#include "settings/Vocabulary.h"
 
 #include <QString>
 #include <QStringView>
@@ -53,7 +54,7 @@ struct SettingDef {
     const char* option = nullptr;
     const char* profileKey = nullptr;
     OptionKind optionKind = OptionKind::None;
-    int vocabulary = -1;
+    VocabularyKind vocabulary = VocabularyKind::None;
     // A second field the option switches on, and the value it gets.
     const char* companionKey = nullptr;
     int companionValue = 0;
@@ -61,7 +62,7 @@ struct SettingDef {
     // Builder helpers for the table.
     SettingDef opt(const char* name) const;
     SettingDef flagOpt(const char* name, OptionKind kind = OptionKind::SetFlag) const;
-    SettingDef words(int kind) const;
+    SettingDef words(VocabularyKind kind) const;
     SettingDef also(const char* key, int value) const;
     SettingDef ext(const char* extension) const;
     SettingDef profileAs(const char* name) const;

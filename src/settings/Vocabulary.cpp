@@ -1,6 +1,6 @@
 #include "settings/Vocabulary.h"
 
-#include "engine/FormatRegistry.h"
+#include "core/FormatRegistry.h"
 
 #include <array>
 #include <initializer_list>
@@ -18,7 +18,7 @@ struct Table {
     std::initializer_list<const char*> labels; // by code
 };
 
-// Kind 4 accepts every compression word of every format.
+// Compression accepts every compression word of every format.
 const std::array<Table, kVocabularyKinds>& Tables() {
     static const std::array<Table, kVocabularyKinds> tables{{
         {{{"AUTO", 0}, {"BGRA", 1}, {"RGBA", 2}}, {"Auto", "BGRA", "RGBA"}},
@@ -125,40 +125,48 @@ const Compression* CompressionFor(const QString& extension) {
     return nullptr;
 }
 
+const Table* TableOf(VocabularyKind kind) {
+    const int index = int(kind);
+    return index >= 0 && index < kVocabularyKinds ? &Tables()[size_t(index)] : nullptr;
+}
+
 } // namespace
 
-int32_t WordToCode(int kind, const QString& word) {
-    if (kind < 0 || kind >= kVocabularyKinds || kind == 13 || kind == 14) return 0;
+int32_t WordToCode(VocabularyKind kind, const QString& word) {
+    const Table* table = TableOf(kind);
+    if (!table || kind == VocabularyKind::Frame || kind == VocabularyKind::Watermark) return 0;
     const QString upper = word.toUpper();
-    for (const Word& w : Tables()[kind].words)
+    for (const Word& w : table->words)
         if (upper == QLatin1String(w.word)) return w.code;
     return 0;
 }
 
-QString CodeToWord(int kind, int32_t code, const QString& extension) {
-    if (kind < 0 || kind >= kVocabularyKinds) return QString();
-    if (kind == 4) {
+QString CodeToWord(VocabularyKind kind, int32_t code, const QString& extension) {
+    const Table* table = TableOf(kind);
+    if (!table) return QString();
+    if (kind == VocabularyKind::Compression) {
         const Compression* list = CompressionFor(extension);
         if (!list) return QString();
         for (const Word& w : list->words)
             if (w.code == code) return QString::fromLatin1(w.word);
         return QString();
     }
-    for (const Word& w : Tables()[kind].words)
+    for (const Word& w : table->words)
         if (w.code == code) return QString::fromLatin1(w.word);
     return QString();
 }
 
-QStringList DialogLabelKeys(int kind, const QString& extension) {
+QStringList DialogLabelKeys(VocabularyKind kind, const QString& extension) {
     QStringList keys;
-    if (kind < 0 || kind >= kVocabularyKinds) return keys;
-    if (kind == 4) {
+    const Table* table = TableOf(kind);
+    if (!table) return keys;
+    if (kind == VocabularyKind::Compression) {
         if (const Compression* list = CompressionFor(extension))
             for (const char* label : list->labels)
                 keys << QString::fromLatin1(label);
         return keys;
     }
-    for (const char* label : Tables()[kind].labels)
+    for (const char* label : table->labels)
         keys << QString::fromLatin1(label);
     return keys;
 }

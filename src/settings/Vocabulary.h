@@ -8,16 +8,53 @@
 
 namespace tarvix {
 
+// Which word table a choice-valued setting uses.
+enum class VocabularyKind : int {
+    None = -1,
+    DdsLoadAs = 0,
+    RawLoadAs,
+    FrameLoading,
+    RawToneMapping,
+    Compression, // one table for every format; each format has its own list of codes
+    BmpColorTable,
+    TiffColorModel,
+    JpgChroma,
+    JpgSaveAs,
+    RotationType,
+    SizeUnit,
+    ResizeType,
+    ResizeAlgorithm,
+    Frame,     // code to word only
+    Watermark, // code to word only
+    FontStyle,
+    FontEffect,
+    TextAlignment,
+    Boundary,
+    Position,
+    WatermarkSize,
+    FileTimestamp,
+};
 constexpr int kVocabularyKinds = 22;
 
+// The codes the program itself tests for.
+enum FrameCode : int8_t { kFrameNone = 0, kFrameSolid = 1 };
+enum WatermarkCode : int8_t { kWatermarkNone = 0, kWatermarkText = 1, kWatermarkImage = 2 };
+enum RotationTypeCode : int8_t { kRotationSimple = 0, kRotationAdvanced = 1 };
+enum BoundaryCode : int8_t { kBoundImage = 0, kBoundFrame = 1 };
+enum FileTimestampCode : int8_t {
+    kTimestampCurrent = 0,
+    kTimestampOriginal = 1,
+    kTimestampCustom = 2
+};
+
 // Upper-cases the word and returns the code of the first equal word of the kind's
-// table; 0 for an unknown word (and always for kinds 13 and 14).
-int32_t WordToCode(int kind, const QString& word);
-// The word of a code; for kind 4 the compression list of the extension decides.
-// Empty when no entry matches.
-QString CodeToWord(int kind, int32_t code, const QString& extension = QString());
+// table; 0 for an unknown word (and always for Frame and Watermark).
+int32_t WordToCode(VocabularyKind kind, const QString& word);
+// The word of a code; for Compression the list of the extension decides. Empty
+// when no entry matches.
+QString CodeToWord(VocabularyKind kind, int32_t code, const QString& extension = QString());
 // The "Preferences" string-table keys the dialog shows for each code, in code order.
-QStringList DialogLabelKeys(int kind, const QString& extension = QString());
+QStringList DialogLabelKeys(VocabularyKind kind, const QString& extension = QString());
 
 // The comma-separated bits-per-pixel list of an output format ("" when none).
 QString BppList(const QString& extension);

@@ -1,6 +1,6 @@
 #include "ui/Dialogs.h"
 
-#include "app/StringTable.h"
+#include "core/StringTable.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The four message boxes of the windowed mode; caption and text always come
-// from the string table.
+// The message boxes of the windowed mode (warning, information, error, a
+// yes/no question); callers take caption and text from the string table.
 
 #include <QString>
 

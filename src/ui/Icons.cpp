@@ -5,8 +5,8 @@
 #include <QPixmap>
 #include <png.h>
 
-// The pictures are compiled into a static library, whose resource registration
-// must be asked for by name.
+// The pictures are compiled into the window library, whose resource
+// registration must be asked for by name.
 static void InitIconResources() {
     Q_INIT_RESOURCE(icons);
 }

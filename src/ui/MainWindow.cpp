@@ -1,11 +1,12 @@
 #include "ui/MainWindow.h"
 
-#include "app/AppInfo.h"
-#include "app/StringTable.h"
-#include "engine/FormatRegistry.h"
-#include "engine/InputSelection.h"
-#include "engine/OutputHistory.h"
+#include "core/AppInfo.h"
+#include "core/FormatRegistry.h"
+#include "core/StringTable.h"
 #include "platform/Paths.h"
+#include "request/ConversionRequest.h"
+#include "request/InputSelection.h"
+#include "settings/OutputHistory.h"
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
 
@@ -118,7 +119,7 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
     };
 }
 
-QAction* MainWindow::MakeAction(int commandId, const QString& caption, const QIcon& icon) {
+QAction* MainWindow::MakeAction(CommandId commandId, const QString& caption, const QIcon& icon) {
     auto* action = new QAction(icon, caption, this);
     action->setData(commandId);
     connect(action, &QAction::triggered, this, [this, commandId] { Dispatch(commandId); });
@@ -129,7 +130,7 @@ void MainWindow::BuildMenu() {
     QMenuBar* bar = new QMenuBar(this);
     setMenuBar(bar); // replaces (and deletes) an earlier bar
     struct Item {
-        int id;
+        CommandId id;
         const char* key;
         const char* icon;
         QKeySequence shortcut;
@@ -177,7 +178,7 @@ void MainWindow::BuildToolbar() {
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
     const int size = IconSizeForUiSize(settings_.uiSize);
     toolbar_->setIconSize(QSize(size, size));
-    auto button = [&](int id, const char* icon, const char* key) {
+    auto button = [&](CommandId id, const char* icon, const char* key) {
         QAction* action = MakeAction(id, MenuText(key), CommandIcon(ToolbarIds(), icon, size));
         action->setToolTip(MenuText(key));
         toolbar_->addAction(action);
@@ -201,7 +202,7 @@ void MainWindow::BuildToolbar() {
 
 void MainWindow::BuildOptionButtons() {
     struct Button {
-        int id;
+        CommandId id;
         const char* icon;
         const char* key;
         QPoint at;
@@ -360,7 +361,7 @@ void MainWindow::ShowNotAvailable() {
                 GetText("Pending", "Text"));
 }
 
-void MainWindow::Dispatch(int commandId) {
+void MainWindow::Dispatch(CommandId commandId) {
     switch (commandId) {
     case kCommandNew:
         ClearForNew();

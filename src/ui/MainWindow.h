@@ -2,7 +2,7 @@
 // The main window: input file, output folder and format, the Convert button,
 // menu bar, toolbar and status bar, and the dispatch of every command.
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 #include <QMainWindow>
@@ -39,7 +39,7 @@ public:
 
     // Second start-up step: registry, maximised state, lists, New; ends visible.
     void FinishSetup();
-    void Dispatch(int commandId);
+    void Dispatch(CommandId commandId);
 
     void BuildMenu();
     void BuildToolbar();
@@ -105,7 +105,7 @@ private:
     int statusBarHeight_ = 0;
     bool quit_ = false;
 
-    QAction* MakeAction(int commandId, const QString& captionKey, const QIcon& icon);
+    QAction* MakeAction(CommandId commandId, const QString& captionKey, const QIcon& icon);
     void ShowNotAvailable();
 };
 

@@ -3,14 +3,15 @@
 
 #include "ui/ProgressWindow.h"
 
-#include "app/AppInfo.h"
-#include "app/StringTable.h"
-#include "engine/FormatRegistry.h"
-#include "engine/InputSelection.h"
-#include "engine/OutputDepth.h"
-#include "engine/OutputHistory.h"
-#include "engine/WatermarkFont.h"
+#include "core/AppInfo.h"
+#include "core/FormatRegistry.h"
+#include "core/StringTable.h"
 #include "platform/Paths.h"
+#include "platform/Plugins.h"
+#include "request/ConversionRequest.h"
+#include "request/InputSelection.h"
+#include "settings/OutputHistory.h"
+#include "settings/Vocabulary.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -73,8 +74,15 @@ bool ProgressWindow::Run() {
 
     progress_.Reset();
     workerDone_ = false;
-    worker_ = std::thread([this] {
-        BatchWorker(state_, settings_, progress_);
+    QString reason;
+    const EngineApi* engine = Engine(&reason);
+    if (!engine) {
+        ShowWarning(parentWidget(),
+                    QStringLiteral("The conversion engine could not be loaded: ") + reason);
+        return false;
+    }
+    worker_ = std::thread([this, engine] {
+        engine->batchWorker(state_, settings_, progress_, nullptr);
         workerDone_ = true;
     });
     timer_->start();
@@ -165,12 +173,12 @@ void ProgressWindow::AskToStop() {
 }
 
 void MainWindow::BatchRun() {
-    // 1-3: what the window shows.
+    // The request is what the window shows.
     state_.currentInputFile = inputFileField()->text().trimmed();
     state_.inputList.clear();
     const QString& path = state_.currentInputFile;
     if (FileSize(path) != 0 && state_.acceptedExtensions.contains(ExtensionOf(path).toLower()))
-        state_.inputList.insert(path, InputEntry{1, QString()});
+        state_.inputList.insert(path, InputEntry{});
     state_.outputFolder = outputFolderList()->currentText().trimmed();
     const int format = outputFormatList()->currentData().toInt();
     state_.conversionType = OutputExtensions().value(format);
@@ -189,26 +197,15 @@ void MainWindow::BatchRun() {
         if (settings_.imageWidth == 0) return stop(Msg("Invalid width"));
         if (settings_.imageHeight == 0) return stop(Msg("Invalid height"));
     }
-    if (settings_.doWatermark == 1) {
-        state_.watermarkFont = CreateWatermarkFont(settings_);
-        if (!state_.watermarkFont)
-            return ShowWarning(this, FormatText(Msg("Invalid watermark font"), settings_.font));
-    } else if (settings_.doWatermark == 2) {
+    if (settings_.doWatermark == kWatermarkImage) {
         if (settings_.image.isEmpty()) return ShowWarning(this, Msg("Empty watermark image"));
         if (!FileExists(settings_.image) || IsFolder(settings_.image) ||
             FileSize(settings_.image) <= 0)
             return ShowWarning(this, FormatText(Msg("Invalid watermark image"), settings_.image));
     }
-
-    // 11-12: the run's output parameters.
-    const OutputFormatEntry& entry = OutputFormat(state_.conversionType);
-    state_.outputFormat = &entry;
-    state_.formatCode = entry.formatCode;
-    if (const std::optional<int32_t> bpp = BppSettingFor(state_.conversionType, settings_)) {
-        state_.outputBpp = *bpp;
-        state_.saveFlags = SaveFlagsFor(state_.conversionType, settings_);
-    }
-    state_.autoDepth = state_.outputBpp == 0 ? 1 : 0;
+    // The run's output parameters, and a text watermark's font.
+    if (!BuildConversionRequest(state_, settings_))
+        return ShowWarning(this, FormatText(Msg("Invalid watermark font"), settings_.font));
 
     AddRecentOutputFolder(settings_, state_.outputFolder);
     RefreshOutputFolderList();

@@ -2,8 +2,8 @@
 // Shows a running conversion: which file, how far, and the outcome; closing it
 // while the worker runs asks whether to stop after the current file.
 
-#include "app/RunState.h"
-#include "engine/BatchWorker.h"
+#include "core/BatchProgress.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "ui/WindowedMain.h"
 
-#include "app/AppInfo.h"
-#include "app/StringTable.h"
+#include "core/AppInfo.h"
+#include "core/StringTable.h"
 #include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
 #include "settings/Config.h"
@@ -71,7 +71,7 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     const QString first =
         argc > 1 ? QString::fromLocal8Bit(argv[1]).trimmed().toUpper() : QString();
     if (first == QLatin1String("-U") || first == QLatin1String("-T")) {
-        // The uninstall dialog and the screenshot start come with later work.
+        // This build has neither the uninstall dialog nor the screenshot start.
         ShowMessage(nullptr, MessageKind::Information, GetText("Pending", "Title"),
                     GetText("Pending", "Text"));
         return 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunState.h"
+#include "core/RunState.h"
 #include "settings/Settings.h"
 
 namespace tarvix {

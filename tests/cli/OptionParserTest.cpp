@@ -133,7 +133,7 @@ TEST(ParseOptions, OtherOptionsAndIgnoredParameters) {
     EXPECT_TRUE(p.result.error.isEmpty());
     EXPECT_TRUE(p.result.quiet);
     EXPECT_TRUE(p.result.pause);
-    EXPECT_EQ(p.state.runMode, "DEBUG");
+    EXPECT_EQ(p.state.runMode, RunMode::Debug);
     EXPECT_EQ(p.state.cliInputGiven, 0);
     // Parsing stops at the first error: a pause after it is not seen.
     p = Parse({"-i", "-p"});

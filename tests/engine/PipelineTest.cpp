@@ -2,10 +2,11 @@
 #include "DdsBuilder.h"
 #include "TestSupport.h"
 #include "engine/BatchWorker.h"
-#include "engine/OutputDepth.h"
 #include "engine/Steps.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
+#include "request/ConversionRequest.h"
+#include "request/OutputDepth.h"
 
 #include <QDir>
 #include <QImage>

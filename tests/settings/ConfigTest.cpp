@@ -1,6 +1,6 @@
 #include "settings/Config.h"
 #include "TestSupport.h"
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "settings/IniFile.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "settings/Settings.h"
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "platform/LocalTime.h"
 #include "settings/SettingsTable.h"
 

@@ -1,61 +1,65 @@
 #include "settings/Vocabulary.h"
-#include "app/StringTable.h"
+#include "core/StringTable.h"
 
 #include <gtest/gtest.h>
 
 using namespace tarvix;
 
 TEST(WordToCode, IgnoresCaseAndGivesZeroForUnknownWords) {
-    EXPECT_EQ(WordToCode(7, "high"), 3);
-    EXPECT_EQ(WordToCode(7, "High"), 3);
-    EXPECT_EQ(WordToCode(7, "HIGH"), 3);
-    EXPECT_EQ(WordToCode(7, "hihg"), 0);
-    EXPECT_EQ(WordToCode(7, ""), 0);
-    EXPECT_EQ(WordToCode(1, "48"), 5);
-    EXPECT_EQ(WordToCode(1, "48HS"), 4);
-    EXPECT_EQ(WordToCode(1, "48 HS"), 0);
-    EXPECT_EQ(WordToCode(16, "STRIKETHROUGHT"), 2);
-    EXPECT_EQ(WordToCode(16, "STRIKETHROUGH"), 0);
-    EXPECT_EQ(WordToCode(19, "middlecenter"), 4);
-    EXPECT_EQ(WordToCode(21, "custom"), 2);
-    EXPECT_EQ(WordToCode(13, "SOLID"), 0); // code-to-word only
-    EXPECT_EQ(WordToCode(14, "TEXT"), 0);
-    EXPECT_EQ(WordToCode(99, "X"), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind::JpgChroma, "high"), 3);
+    EXPECT_EQ(WordToCode(VocabularyKind::JpgChroma, "High"), 3);
+    EXPECT_EQ(WordToCode(VocabularyKind::JpgChroma, "HIGH"), 3);
+    EXPECT_EQ(WordToCode(VocabularyKind::JpgChroma, "hihg"), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind::JpgChroma, ""), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind::RawLoadAs, "48"), 5);
+    EXPECT_EQ(WordToCode(VocabularyKind::RawLoadAs, "48HS"), 4);
+    EXPECT_EQ(WordToCode(VocabularyKind::RawLoadAs, "48 HS"), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind::FontEffect, "STRIKETHROUGHT"), 2);
+    EXPECT_EQ(WordToCode(VocabularyKind::FontEffect, "STRIKETHROUGH"), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind::Position, "middlecenter"), 4);
+    EXPECT_EQ(WordToCode(VocabularyKind::FileTimestamp, "custom"), 2);
+    EXPECT_EQ(WordToCode(VocabularyKind::Frame, "SOLID"), 0); // code-to-word only
+    EXPECT_EQ(WordToCode(VocabularyKind::Watermark, "TEXT"), 0);
+    EXPECT_EQ(WordToCode(VocabularyKind(99), "X"), 0);
 }
 
 TEST(WordToCode, CompressionWordsAreSharedByAllFormats) {
-    EXPECT_EQ(WordToCode(4, "PIZ"), 2); // as "PNG Compression" it means ZLIB6
-    EXPECT_EQ(WordToCode(4, "RLE"), 1); // as "TIFF Compression" it means CCITTFAX3
-    EXPECT_EQ(WordToCode(4, "logluv"), 8);
+    EXPECT_EQ(WordToCode(VocabularyKind::Compression, "PIZ"),
+              2); // as "PNG Compression" it means ZLIB6
+    EXPECT_EQ(WordToCode(VocabularyKind::Compression, "RLE"),
+              1); // as "TIFF Compression" it means CCITTFAX3
+    EXPECT_EQ(WordToCode(VocabularyKind::Compression, "logluv"), 8);
 }
 
 TEST(CodeToWord, ByKindAndCompressionListOfTheFormat) {
-    EXPECT_EQ(CodeToWord(4, 2, "tiff"), "CCITTFAX4");
-    EXPECT_EQ(CodeToWord(4, 1, "png"), "ZLIB1");
-    EXPECT_EQ(CodeToWord(4, 1, "exr"), "ZIP");
-    EXPECT_EQ(CodeToWord(4, 1, "bmp"), "RLE");
-    EXPECT_EQ(CodeToWord(4, 0, "jpg"), "");
-    EXPECT_EQ(CodeToWord(2, 7), "");
-    EXPECT_EQ(CodeToWord(13, 1), "SOLID");
-    EXPECT_EQ(CodeToWord(14, 2), "IMAGE");
-    EXPECT_EQ(CodeToWord(0, 0), "AUTO");
-    EXPECT_EQ(CodeToWord(8, 3), "PROGRESSIVE");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Compression, 2, "tiff"), "CCITTFAX4");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Compression, 1, "png"), "ZLIB1");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Compression, 1, "exr"), "ZIP");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Compression, 1, "bmp"), "RLE");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Compression, 0, "jpg"), "");
+    EXPECT_EQ(CodeToWord(VocabularyKind::FrameLoading, 7), "");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Frame, 1), "SOLID");
+    EXPECT_EQ(CodeToWord(VocabularyKind::Watermark, 2), "IMAGE");
+    EXPECT_EQ(CodeToWord(VocabularyKind::DdsLoadAs, 0), "AUTO");
+    EXPECT_EQ(CodeToWord(VocabularyKind::JpgSaveAs, 3), "PROGRESSIVE");
 }
 
 TEST(DialogLabels, EveryLabelExistsInTheStringTable) {
     LoadStringTable();
     for (int kind = 0; kind < kVocabularyKinds; ++kind) {
-        if (kind == 4) continue;
-        for (const QString& key : DialogLabelKeys(kind))
+        if (kind == int(VocabularyKind::Compression)) continue;
+        for (const QString& key : DialogLabelKeys(VocabularyKind(kind)))
             EXPECT_NE(GetText("Preferences", key), "%NO_STRING_ERROR%")
                 << kind << " " << key.toStdString();
     }
     for (const char* ext : {"bmp", "exr", "png", "tga", "tiff"})
-        for (const QString& key : DialogLabelKeys(4, ext))
+        for (const QString& key : DialogLabelKeys(VocabularyKind::Compression, ext))
             EXPECT_NE(GetText("Preferences", key), "%NO_STRING_ERROR%") << key.toStdString();
-    EXPECT_EQ(GetText("Preferences", DialogLabelKeys(12)[2]), "B-Spline");
-    EXPECT_EQ(GetText("Preferences", DialogLabelKeys(4, "tiff")[4]), "Deflate (ZLib)");
-    EXPECT_EQ(DialogLabelKeys(6).size(), 2); // no item for LAB
+    EXPECT_EQ(GetText("Preferences", DialogLabelKeys(VocabularyKind::ResizeAlgorithm)[2]),
+              "B-Spline");
+    EXPECT_EQ(GetText("Preferences", DialogLabelKeys(VocabularyKind::Compression, "tiff")[4]),
+              "Deflate (ZLib)");
+    EXPECT_EQ(DialogLabelKeys(VocabularyKind::TiffColorModel).size(), 2); // no item for LAB
 }
 
 TEST(IsBppAllowed, ByTheFormatsList) {

@@ -4,7 +4,8 @@
 //
 //   xvfb-run -s "-screen 0 800x480x24" build/tests/tarvix_window_shots OUT-FOLDER INPUT.dds
 
-#include "app/StringTable.h"
+#include "core/StringTable.h"
+#include "request/ConversionRequest.h"
 #include "settings/Settings.h"
 #include "ui/Icons.h"
 #include "ui/MainWindow.h"

@@ -1,6 +1,6 @@
 // The GUI tests drive real widgets on the offscreen platform.
 
-#include "app/StringTable.h"
+#include "core/StringTable.h"
 #include "ui/Icons.h"
 
 #include <QApplication>

@@ -1,10 +1,11 @@
 #include "ui/MainWindow.h"
+#include "request/ConversionRequest.h"
 
 #include "DdsBuilder.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
-#include "app/AppInfo.h"
-#include "app/StringTable.h"
+#include "core/AppInfo.h"
+#include "core/StringTable.h"
 #include "ui/ProgressWindow.h"
 #include "ui/WindowedState.h"
 
@@ -253,8 +254,8 @@ TEST_F(MainWindowTest, DropsTakeTheFirstAcceptedLocalFile) {
     EXPECT_EQ(state.inputList.keys(), QStringList{first});
 }
 
-TEST_F(MainWindowTest, CommandsOfLaterWorkSaySo) {
-    for (int id :
+TEST_F(MainWindowTest, CommandsThisBuildLacksSaySo) {
+    for (CommandId id :
          {kCommandFormatOptions, kCommandCustomConverter, kCommandPreferences, kCommandManual,
           kCommandFeedback, kCommandHomepage, kCommandUpdates, kCommandAbout}) {
         MessageBoxCloser closer;
@@ -263,7 +264,7 @@ TEST_F(MainWindowTest, CommandsOfLaterWorkSaySo) {
         EXPECT_EQ(closer.seen.caption, GetText("Pending", "Title"));
         EXPECT_EQ(closer.seen.text, GetText("Pending", "Text"));
     }
-    window->Dispatch(99); // no such command: nothing
+    window->Dispatch(CommandId(99)); // no such command: nothing
     window->Dispatch(kCommandExit);
     EXPECT_TRUE(window->QuitRequested());
 }

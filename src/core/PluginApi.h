@@ -1,0 +1,55 @@
+#pragma once
+// What each private library offers the program: one table of functions, found
+// under its export name. The executable starts with none of them loaded; a run
+// asks platform/Plugins.h for the table it needs.
+
+#include "core/BatchProgress.h"
+#include "core/RunState.h"
+
+#include <memory>
+
+class QFont;
+struct FIBITMAP;
+
+namespace tarvix {
+
+struct Settings;
+
+// The conversion engine (image library and DDS reader).
+struct EngineApi {
+    // Converts the run's input list on the calling thread; the observer, when
+    // given, hears of every file.
+    int (*batchWorker)(RunState& state, const Settings& settings, BatchProgress& progress,
+                       BatchObserver* observer);
+};
+
+// The drawing of frames and watermarks (2D drawing and fonts).
+struct DrawApi {
+    FIBITMAP* (*applyFrame)(FIBITMAP* image, int width, int height, const Settings& settings);
+    FIBITMAP* (*applyWatermark)(FIBITMAP* image, int width, int height, const RunState& state,
+                                const Settings& settings);
+    void (*ensureFontSupport)();
+    std::shared_ptr<QFont> (*createWatermarkFont)(const Settings& settings);
+};
+
+// The windowed mode: runs the main window until the user quits and returns the
+// exit status.
+using WindowedEntry = int (*)(int argc, char** argv, Settings& settings, RunState& state);
+
+inline constexpr char kEngineLibrary[] = "engine";
+inline constexpr char kDrawLibrary[] = "draw";
+inline constexpr char kUiLibrary[] = "ui";
+// The names under which the libraries export their entries (declared below).
+inline constexpr char kEngineApiSymbol[] = "tarvix_engine_api";
+inline constexpr char kDrawApiSymbol[] = "tarvix_draw_api";
+inline constexpr char kWindowedSymbol[] = "tarvix_run_windowed";
+
+} // namespace tarvix
+
+// The export names. Each is defined by its library; weak here, so a program that
+// links the libraries' code in directly (the tests) finds them without loading
+// anything.
+extern "C" const tarvix::EngineApi* tarvix_engine_api() __attribute__((weak));
+extern "C" const tarvix::DrawApi* tarvix_draw_api() __attribute__((weak));
+extern "C" int tarvix_run_windowed(int argc, char** argv, tarvix::Settings& settings,
+                                   tarvix::RunState& state) __attribute__((weak));

@@ -1,0 +1,27 @@
+#pragma once
+// The frame and the watermark, drawn by the drawing library. Each takes the
+// current picture and returns the one the pipeline continues with.
+
+#include "core/RunState.h"
+#include "settings/Settings.h"
+
+#include <FreeImage.h>
+
+namespace tarvix {
+
+// What a frame or watermark is composited over: only the parts of the picture it
+// covers (what a conversion does), or a canvas of the whole picture, the plain
+// form the first must equal.
+enum class DrawArea { Covered, WholePicture };
+
+FIBITMAP* DrawFrame(FIBITMAP* image, int width, int height, const Settings& s,
+                    DrawArea area = DrawArea::Covered);
+FIBITMAP* StampWatermark(FIBITMAP* image, int width, int height, const RunState& state,
+                         const Settings& s, DrawArea area = DrawArea::Covered);
+
+// The forms the drawing library's table offers.
+FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height, const Settings& s);
+FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height, const RunState& state,
+                         const Settings& s);
+
+} // namespace tarvix

@@ -1,0 +1,18 @@
+#pragma once
+// The console facility of the command-line paths. The program writes to its own
+// standard streams: lines beginning with "Error: " go to standard error, all
+// others to standard output, each as UTF-8 followed by "\n".
+
+#include <QString>
+#include <functional>
+
+namespace tarvix {
+
+void PrintLine(const QString& text);
+void WaitForKey();
+
+// Routes every printed line to the sink instead of the streams (for tests);
+// an empty function restores the streams.
+void SetConsoleSink(std::function<void(const QString&)> sink);
+
+} // namespace tarvix

@@ -1,0 +1,61 @@
+#include "platform/Plugins.h"
+
+#include "platform/Paths.h"
+
+#include <QFile>
+#include <dlfcn.h>
+#include <mutex>
+
+#ifndef TARVIX_PLUGIN_DIR
+#define TARVIX_PLUGIN_DIR "/usr/local/lib/tarvix"
+#endif
+
+namespace tarvix {
+namespace {
+
+// Beside the executable (a build tree), else where they are installed.
+void* Load(const char* name, QString* error) {
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    const QString file = QStringLiteral("libtarvix-%1.so").arg(QLatin1String(name));
+    QString reason;
+    for (const QString& folder : {ProgramFolder(), QStringLiteral(TARVIX_PLUGIN_DIR "/")}) {
+        const QByteArray path = QFile::encodeName(folder + file);
+        if (!QFile::exists(folder + file)) continue;
+        if (void* handle = ::dlopen(path.constData(), RTLD_NOW | RTLD_GLOBAL)) return handle;
+        reason = QString::fromLocal8Bit(::dlerror());
+    }
+    if (error) *error = reason.isEmpty() ? QStringLiteral("%1 not found").arg(file) : reason;
+    return nullptr;
+}
+
+template <typename T> T Symbol(const char* library, const char* name, QString* error) {
+    void* handle = Load(library, error);
+    if (!handle) return nullptr;
+    void* symbol = ::dlsym(handle, name);
+    if (!symbol && error) *error = QString::fromLocal8Bit(::dlerror());
+    return reinterpret_cast<T>(symbol);
+}
+
+} // namespace
+
+const EngineApi* Engine(QString* error) {
+    if (tarvix_engine_api) return tarvix_engine_api();
+    using Get = const EngineApi* (*)();
+    const Get get = Symbol<Get>(kEngineLibrary, kEngineApiSymbol, error);
+    return get ? get() : nullptr;
+}
+
+const DrawApi* Drawing(QString* error) {
+    if (tarvix_draw_api) return tarvix_draw_api();
+    using Get = const DrawApi* (*)();
+    const Get get = Symbol<Get>(kDrawLibrary, kDrawApiSymbol, error);
+    return get ? get() : nullptr;
+}
+
+WindowedEntry Windowed(QString* error) {
+    if (tarvix_run_windowed) return tarvix_run_windowed;
+    return Symbol<WindowedEntry>(kUiLibrary, kWindowedSymbol, error);
+}
+
+} // namespace tarvix

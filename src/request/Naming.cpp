@@ -1,0 +1,133 @@
+#include "request/Naming.h"
+
+#include "platform/Paths.h"
+
+#include <array>
+#include <ctime>
+
+namespace tarvix {
+namespace {
+
+// In the fixed order of replacement.
+constexpr std::array<const char*, 18> kPlaceholders = {
+    "%filename%", "%filename[u]%", "%filename[l]%", "%filename[t]%", "%ext%", "%ext[u]%",
+    "%ext[t]%",   "%yyyy%",        "%mm%",          "%dd%",          "%hh%",  "%ii%",
+    "%ss%",       "%bpp%",         "%width%",       "%height%",      "%rnd%", "%n%"};
+
+QString TitleCase(const QString& text) {
+    if (text.isEmpty()) return text;
+    return text.left(1).toUpper() + text.mid(1).toLower();
+}
+
+QString ZeroFilled(int32_t number) {
+    QString digits = QString::number(number).rightJustified(5, QLatin1Char('0'));
+    return digits.left(5); // a six-digit number loses its last digit
+}
+
+// Each date or time placeholder reads the clock on its own.
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+QString TwoDigits(int value) {
+    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+}
+
+QString PlaceholderValue(int index, const RunState& state) {
+    const QString name = StripExtension(FileNameOf(state.currentInputFile));
+    const QString& ext = state.conversionType;
+    switch (index) {
+    case 0:
+        return name;
+    case 1:
+        return name.toUpper();
+    case 2:
+        return name.toLower();
+    case 3:
+        return TitleCase(name);
+    case 4:
+        return ext;
+    case 5:
+        return ext.toUpper();
+    case 6:
+        return TitleCase(ext);
+    case 7:
+        return QString::number(LocalNow().tm_year + 1900).rightJustified(4, QLatin1Char('0'));
+    case 8:
+        return TwoDigits(LocalNow().tm_mon + 1);
+    case 9:
+        return TwoDigits(LocalNow().tm_mday);
+    case 10:
+        return TwoDigits(LocalNow().tm_hour);
+    case 11:
+        return TwoDigits(LocalNow().tm_min);
+    case 12:
+        return TwoDigits(LocalNow().tm_sec);
+    case 13:
+        return QString::number(state.outputBpp);
+    case 14:
+        return QString::number(state.outputWidth);
+    case 15:
+        return QString::number(state.outputHeight);
+    case 16:
+        return ZeroFilled(state.randomNumber);
+    case 17:
+        return ZeroFilled(state.counter);
+    default:
+        return QString();
+    }
+}
+
+int PlaceholderIndex(const QString& placeholder) {
+    for (size_t i = 0; i < kPlaceholders.size(); ++i)
+        if (placeholder.compare(QLatin1String(kPlaceholders[i]), Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+} // namespace
+
+QString StripExtension(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString SubstitutePlaceholder(const QString& text, const QString& placeholder,
+                              const RunState& state) {
+    const int index = PlaceholderIndex(placeholder);
+    if (index < 0) return text;
+    QString result = text;
+    return result.replace(placeholder, PlaceholderValue(index, state), Qt::CaseInsensitive);
+}
+
+QString OutputFileName(const RunState& state, const Settings& settings) {
+    QString name = settings.filenameMask.toLower();
+    if (name.isEmpty()) name = QStringLiteral("%filename%.%ext%");
+    for (const char* placeholder : kPlaceholders) {
+        const QString p = QString::fromLatin1(placeholder);
+        if (name.contains(p)) name = SubstitutePlaceholder(name, p, state);
+    }
+    return name;
+}
+
+QString OutputPath(const RunState& state, const Settings& settings) {
+    QString path = state.outputFolder;
+    if (settings.keepSubfolders) path += state.currentSubfolder;
+    return path + OutputFileName(state, settings);
+}
+
+QString WatermarkText(const RunState& state, const Settings& settings) {
+    QString text = settings.text;
+    if (text.count(QLatin1Char('%')) < 2) return text;
+    const QString lower = text.toLower();
+    for (const char* placeholder : kPlaceholders) {
+        const QString p = QString::fromLatin1(placeholder);
+        if (lower.contains(p)) text = SubstitutePlaceholder(text, p, state);
+    }
+    return text;
+}
+
+} // namespace tarvix
