@@ -7,6 +7,7 @@
 #include "core/FormatRegistry.h"
 #include "core/StringTable.h"
 #include "platform/Console.h"
+#include "platform/Display.h"
 #include "platform/InstanceLock.h"
 #include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
@@ -28,6 +29,13 @@ void PrintBanner() {
 
 int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
                   WindowedEntry windowed) {
+    // Without a display the toolkit would abort the process with a message about
+    // reinstalling; say what is wrong and what works instead.
+    if (!GraphicalSessionAvailable()) {
+        PrintLine(QStringLiteral("Error: the window needs a graphical session; to convert from a "
+                                 "terminal use tarvix -i FILE, see tarvix -h"));
+        return kExitUsageError;
+    }
     QString reason;
     if (!windowed) windowed = Windowed(&reason);
     if (!windowed) {
@@ -37,9 +45,18 @@ int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
     return windowed(argc, argv, settings, state);
 }
 
+bool IsVersionRequest(const QString& first) {
+    return first == QLatin1String("-V") || first == QLatin1String("--VERSION");
+}
+
+bool IsHelpRequest(const QString& first) {
+    return first == QLatin1String("-H") || first == QLatin1String("-?") ||
+           first == QLatin1String("--HELP");
+}
+
 // Returns the exit status, or -1 to go on to the windowed mode.
-int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state) {
-    const ParameterList params = ParameterList::FromArgv(argc, argv);
+int HandleCommandLine(const ParameterList& params, const char* argv0, Settings& settings,
+                      RunState& state) {
     if (params.Count() == 0) return -1;
 
     FillFormatRegistry();
@@ -49,17 +66,18 @@ int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state
 
     const QString first = params.OptionName(0);
     if (first == QLatin1String("-U") || first == QLatin1String("-T")) return -1;
-    if (first == QLatin1String("-V") || first == QLatin1String("--VERSION")) {
+    if (IsVersionRequest(first)) {
         PrintVersion();
         return kExitOk;
     }
-    if (first == QLatin1String("-H") || first == QLatin1String("-?") ||
-        first == QLatin1String("--HELP")) {
-        PrintHelp(FileNameOf(QFile::decodeName(argv[0])));
+    if (IsHelpRequest(first)) {
+        PrintHelp(FileNameOf(QFile::decodeName(argv0)));
         return kExitOk;
     }
 
     const ParseResult parsed = ParseOptions(params, settings, state);
+    for (const QString& warning : parsed.warnings)
+        PrintLine(warning);
     if (!parsed.error.isEmpty()) {
         PrintLine(QStringLiteral("Error: ") + parsed.error);
         if (parsed.pause) WaitForKey();
@@ -87,10 +105,15 @@ int HandleCommandLine(int argc, char** argv, Settings& settings, RunState& state
 } // namespace
 
 int RunApplication(int argc, char** argv, WindowedEntry windowed) {
-    // The lock is taken before the command line is looked at, so any start made
-    // while another instance runs ends here.
+    const ParameterList params = ParameterList::FromArgv(argc, argv);
+    // The lock is taken before the command line is parsed, so any start made
+    // while another instance runs ends here; help and version touch nothing the
+    // lock protects and answer anyway.
+    const QString first = params.OptionName(0);
+    const bool needsLock = !IsHelpRequest(first) && !IsVersionRequest(first);
     static InstanceLock lock;
-    if (lock.Acquire(InstanceLock::DefaultPath()) == InstanceLock::Result::HeldByOther) {
+    if (needsLock &&
+        lock.Acquire(InstanceLock::DefaultPath()) == InstanceLock::Result::HeldByOther) {
         if (argc > 1)
             PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
                       QStringLiteral(" is already running"));
@@ -101,7 +124,7 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
 
     static Settings settings;
     static RunState state;
-    const int status = HandleCommandLine(argc, argv, settings, state);
+    const int status = HandleCommandLine(params, argc > 0 ? argv[0] : "tarvix", settings, state);
     if (status >= 0) return status;
     return StartWindowed(argc, argv, settings, state, windowed);
 }

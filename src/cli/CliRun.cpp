@@ -19,19 +19,23 @@ namespace tarvix {
 namespace {
 
 // What the command line says about each file: in debug mode, the designed lines
-// round each conversion.
+// round each conversion on standard output; in every mode, a file that fails is
+// named with its reason on standard error.
 class ConsoleObserver : public BatchObserver {
 public:
     explicit ConsoleObserver(bool debug) : debug_(debug) {}
     void FileStarted(const QString& input) override {
         if (debug_) PrintLine(QStringLiteral("Processing: ") + input);
     }
-    void FileFinished(const QString&, const QString& output, bool converted,
+    void FileFinished(const QString& input, const QString& output, bool converted,
                       const QString& failure) override {
-        if (!debug_) return;
-        PrintLine(QStringLiteral("Saving As: ") + output);
-        PrintLine(converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
-        if (!converted && !failure.isEmpty()) PrintLine(failure);
+        if (debug_) {
+            PrintLine(QStringLiteral("Saving As: ") + output);
+            PrintLine(converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
+        }
+        if (!converted)
+            PrintLine(QStringLiteral("Error: ") + input + QStringLiteral(": ") +
+                      (failure.isEmpty() ? QStringLiteral("conversion failed") : failure));
     }
 
 private:
@@ -108,11 +112,11 @@ RunOutcome Run::Execute() {
     ValidateOutputFolder();
 
     QString& out = st_.outputFolder;
-    if (out.startsWith(QLatin1String(".."))) return Fail("Incorrect output folder");
+    // A relative output folder is taken from the folder the command was started
+    // in, like every other path a user types.
     if (!out.startsWith(QLatin1Char('/'))) {
-        // A relative output folder is resolved against the program's folder.
         if (out.startsWith(QLatin1String("./"))) out.remove(0, 2);
-        out.prepend(st_.programFolder);
+        out.prepend(QDir::currentPath() + QLatin1Char('/'));
     }
     if (!out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
     if (!IsFolder(out)) return Fail("Invalid output folder");

@@ -4,6 +4,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsTable.h"
 #include "settings/ValueParse.h"
+#include "settings/Vocabulary.h"
 
 namespace tarvix {
 
@@ -52,13 +53,55 @@ bool Is(const QString& name, const char* a, const char* b = nullptr) {
     return name == QLatin1String(a) || (b && name == QLatin1String(b));
 }
 
+// Options the parser knows besides the settings table's.
+const char* const kOwnOptions[] = {"-I",           "--INPUT", "-O",       "--OUTPUT", "-C",
+                                   "--CONVERSION", "-D",      "--DEBUG",  "-Q",       "--QUIET",
+                                   "-P",           "--PAUSE", "--PROFILE"};
+// Switches that count only as the first parameter.
+const char* const kFirstOnly[] = {"-H", "-?", "--HELP", "-V", "--VERSION", "-U", "-T"};
+
+bool IsOneOf(const QString& name, const auto& list) {
+    for (const char* n : list)
+        if (name == QLatin1String(n)) return true;
+    return false;
+}
+
+// The option as the user typed it, without a value.
+QString Typed(const ParameterList& params, qsizetype k) {
+    const QString typed = TrimSpaces(params.At(k)).toString();
+    const qsizetype eq =
+        typed.startsWith(QLatin1String("--")) ? typed.indexOf(QLatin1Char('=')) : -1;
+    return eq < 0 ? typed : typed.left(eq);
+}
+
+QString UnknownOptionWarning(const ParameterList& params, qsizetype k, const QString& name) {
+    const QString typed = TrimSpaces(params.At(k)).toString();
+    if (IsOneOf(name, kFirstOnly))
+        return QStringLiteral("Warning: option ") + typed +
+               QStringLiteral(" ignored (it counts only as the first parameter)");
+    QStringList known = OptionNames(false);
+    for (const char* n : kOwnOptions)
+        known << QString::fromLatin1(n);
+    const QString nearest = NearestName(name, known);
+    return QStringLiteral("Warning: unknown option ") + typed + QStringLiteral(" ignored") +
+           (nearest.isEmpty()
+                ? QString()
+                : QStringLiteral(" (did you mean ") + nearest.toLower() + QStringLiteral("?)"));
+}
+
 } // namespace
 
 ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunState& state) {
     ParseResult result;
     for (qsizetype k = 0; k < params.Count(); ++k) {
         const QString name = params.OptionName(k);
-        if (name.isEmpty()) continue;
+        if (name.isEmpty()) {
+            if (!TrimSpaces(params.At(k)).isEmpty())
+                result.warnings << QStringLiteral("Warning: parameter ") + params.At(k) +
+                                       QStringLiteral(" ignored (it is no option; a run converts "
+                                                      "the one file given with -i)");
+            continue;
+        }
 
         if (Is(name, "-I", "--INPUT") || Is(name, "-O", "--OUTPUT") ||
             Is(name, "-C", "--CONVERSION")) {
@@ -87,6 +130,17 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
                     return result;
                 }
             }
+            const QString problem = ValueProblem(*def, value);
+            if (!problem.isEmpty())
+                result.warnings << QStringLiteral("Warning: ") + Typed(params, k) +
+                                       QStringLiteral(": ") + problem;
+            else if (def->optionKind != OptionKind::Value &&
+                     TrimSpaces(params.At(k)).contains(QLatin1Char('=')))
+                result.warnings
+                    << QStringLiteral("Warning: ") + Typed(params, k) +
+                           QStringLiteral(" takes no value; \"") +
+                           TrimSpaces(params.At(k)).toString().section(QLatin1Char('='), 1) +
+                           QStringLiteral("\" ignored");
             ApplyOption(settings, *def, value);
             continue;
         }
@@ -97,7 +151,7 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
                 result.error = kIncorrectCount;
                 return result;
             }
-            if (!LoadProfile(value, settings)) {
+            if (!LoadProfile(value, settings, &result.warnings)) {
                 result.error = QStringLiteral("Invalid profile file");
                 return result;
             }
@@ -110,7 +164,8 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
             result.quiet = true;
         else if (Is(name, "-P", "--PAUSE"))
             result.pause = true;
-        // Any other name is ignored: no option reports an unknown name.
+        else // ignored, as scripts may rely on, but named
+            result.warnings << UnknownOptionWarning(params, k, name);
     }
     return result;
 }

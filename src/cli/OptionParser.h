@@ -33,6 +33,10 @@ struct ParseResult {
     QString error; // empty when parsing succeeded
     bool quiet = false;
     bool pause = false;
+    // What the parser ignored or took only in part, one "Warning: " line each:
+    // unknown options, values that do not convert, words outside their list,
+    // parameters that are no option. The designed result stands.
+    QStringList warnings;
 };
 
 // Runs the parse loop over every parameter; stops at the first error.

@@ -42,8 +42,8 @@ struct RunState {
     int32_t outputWidth = 0;
     int32_t outputHeight = 0;
     int32_t saveFlags = 0;
-    // Why the last load failed, in plain words (empty after a good load).
-    QString loadFailure;
+    // Why the last file failed, in plain words (empty after a good one).
+    QString failure;
     // Lets the pipeline decode without alpha when the output cannot keep it;
     // cleared only to prove that this changes no output.
     bool allowOpaqueDecode = true;

@@ -36,7 +36,7 @@ int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progre
         const bool ok = ConvertFile(state, settings);
         if (observer)
             observer->FileFinished(state.currentInputFile, state.currentOutputFile, ok,
-                                   ok ? QString() : state.loadFailure);
+                                   ok ? QString() : state.failure);
         if (ok) {
             ++converted;
             state.randomNumber = DrawRandomNumber();

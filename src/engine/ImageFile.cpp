@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,7 @@ const mode_t kUmask = [] {
 struct FileSink {
     int fd = -1;
     bool failed = false;
+    int error = 0; // errno of the failed write
 };
 
 unsigned DLL_CALLCONV SinkWrite(void* buffer, unsigned size, unsigned count, fi_handle handle) {
@@ -62,6 +64,7 @@ unsigned DLL_CALLCONV SinkWrite(void* buffer, unsigned size, unsigned count, fi_
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             sink->failed = true;
+            sink->error = n < 0 ? errno : ENOSPC;
             break;
         }
         data += n;
@@ -95,22 +98,35 @@ FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store
     return dds::LoadFile(path, reason, options);
 }
 
-bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags) {
-    if (!image || path.isEmpty() || path.endsWith(QLatin1Char('/'))) return false;
+bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason) {
+    auto fail = [&](const QString& why) {
+        if (reason) *reason = why;
+        return false;
+    };
+    auto cannotWrite = [&](int error) {
+        return fail(QStringLiteral("cannot write %1: %2")
+                        .arg(path, QString::fromLocal8Bit(::strerror(error))));
+    };
+    if (!image) return fail(QStringLiteral("the picture could not be processed"));
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+        return fail(QStringLiteral("the output file name is empty"));
     QByteArray temp = NativePath(FolderOf(path) + QStringLiteral(".tarvix-XXXXXX"));
     if (FolderOf(path).isEmpty()) temp = QByteArray(".tarvix-XXXXXX");
     FileSink sink;
     sink.fd = ::mkstemp(temp.data());
-    if (sink.fd < 0) return false;
+    if (sink.fd < 0) return cannotWrite(errno);
     (void)::fchmod(sink.fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture from others
     FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
-    bool ok =
-        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &sink, flags) &&
-        !sink.failed;
-    if (::close(sink.fd) != 0) ok = false;
-    if (ok) ok = ::rename(temp.constData(), NativePath(path).constData()) == 0;
-    if (!ok) ::unlink(temp.constData());
-    return ok;
+    const bool encoded =
+        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &sink, flags);
+    int error = sink.failed ? sink.error : 0;
+    if (::close(sink.fd) != 0 && error == 0) error = errno;
+    if (encoded && error == 0 && ::rename(temp.constData(), NativePath(path).constData()) != 0)
+        error = errno;
+    if (encoded && error == 0) return true;
+    ::unlink(temp.constData());
+    if (error != 0) return cannotWrite(error);
+    return fail(QStringLiteral("the image library could not encode %1").arg(path));
 }
 
 } // namespace tarvix

@@ -20,7 +20,10 @@ FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr,
 
 // Encodes the image and writes it under a temporary name in the target folder,
 // renaming it into place only after everything was written: a failed save never
-// destroys an existing file of that name nor leaves a partial one.
-bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags);
+// destroys an existing file of that name nor leaves a partial one. On failure
+// says why in reason, when given ("cannot write PATH: " and the system's text
+// for a failed write).
+bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags,
+                   QString* reason = nullptr);
 
 } // namespace tarvix

@@ -15,12 +15,12 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     auto pausePoint = [&state] {
         if (state.betweenSteps) state.betweenSteps();
     };
-    state.loadFailure.clear();
+    state.failure.clear();
     PixelStore store;
     // A JPEG keeps no alpha, so the picture is decoded without it: the same
     // file, with less memory and no conversion to 24 bits.
     const bool opaque = state.conversionType == QLatin1String("jpg") && state.allowOpaqueDecode;
-    FIBITMAP* image = LoadInputImage(state.currentInputFile, &state.loadFailure, &store, opaque);
+    FIBITMAP* image = LoadInputImage(state.currentInputFile, &state.failure, &store, opaque);
     image = ApplyLoadAs(image, settings.ddsLoadAs);
     store.Release(image);
 
@@ -30,8 +30,7 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     if (state.autoDepth) state.outputBpp = AutoDepth(state.conversionType, state.sourceBpp);
     if (width == 0 || height == 0) {
         if (image) FreeImage_Unload(image);
-        if (state.loadFailure.isEmpty())
-            state.loadFailure = QStringLiteral("the image has no pixels");
+        if (state.failure.isEmpty()) state.failure = QStringLiteral("the image has no pixels");
         return false;
     }
 
@@ -63,7 +62,7 @@ bool ConvertFile(RunState& state, const Settings& settings) {
         const DrawApi* draw = Drawing(&error);
         if (!draw) {
             if (image) FreeImage_Unload(image);
-            state.loadFailure = QStringLiteral("the drawing library could not be loaded: ") + error;
+            state.failure = QStringLiteral("the drawing library could not be loaded: ") + error;
             return false;
         }
         pausePoint();
@@ -74,8 +73,8 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     image = ApplyOutputDepth(image, state);
     store.Release(image);
     state.currentOutputFile = OutputPath(state, settings);
-    const bool saved =
-        SaveImageFile(state.formatCode, image, state.currentOutputFile, state.saveFlags);
+    const bool saved = SaveImageFile(state.formatCode, image, state.currentOutputFile,
+                                     state.saveFlags, &state.failure);
     if (image) FreeImage_Unload(image);
     return saved;
 }

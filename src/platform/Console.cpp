@@ -29,7 +29,9 @@ void PrintLine(const QString& text) {
     }
     QByteArray bytes = text.toUtf8();
     bytes += '\n';
-    WriteStream(text.startsWith(QLatin1String("Error: ")), bytes);
+    const bool toError =
+        text.startsWith(QLatin1String("Error: ")) || text.startsWith(QLatin1String("Warning: "));
+    WriteStream(toError, bytes);
 }
 
 void WaitForKey() {

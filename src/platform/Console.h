@@ -1,6 +1,6 @@
 #pragma once
 // The console facility of the command-line paths. The program writes to its own
-// standard streams: lines beginning with "Error: " go to standard error, all
+// standard streams: lines beginning with "Error: " or "Warning: " go to standard error, all
 // others to standard output, each as UTF-8 followed by "\n".
 
 #include <QString>

@@ -123,12 +123,46 @@ void ApplyOption(Settings& settings, const SettingDef& def, const QString& value
             SetNumber(settings, *companion, def.companionValue);
 }
 
-bool LoadProfile(const QString& path, Settings& settings) {
+QString ValueProblem(const SettingDef& def, const QString& value, const QString& extension) {
+    if (def.optionKind != OptionKind::Value) return QString();
+    const QString quoted = QLatin1Char('"') + value + QLatin1Char('"');
+    if (def.vocabulary != VocabularyKind::None) {
+        const QString word = TrimBlanks(value).toUpper();
+        const QStringList words = Words(def.vocabulary);
+        if (words.contains(word)) return QString();
+        QString fallback = CodeToWord(def.vocabulary, 0, extension);
+        if (fallback.isEmpty()) fallback = QStringLiteral("0");
+        return quoted + QStringLiteral(" is not one of ") + words.join(QStringLiteral(", ")) +
+               QStringLiteral("; ") + fallback + QStringLiteral(" used");
+    }
+    if (def.type == FieldType::Text) return QString();
+    if (def.type == FieldType::Real) {
+        if (IsWholeReal(value)) return QString();
+        return quoted + QStringLiteral(" is not a number; ") +
+               QString::number(double(ParseReal(value))) + QStringLiteral(" used");
+    }
+    if (IsWholeOptionInteger(value)) return QString();
+    return quoted + QStringLiteral(" is not a whole number; ") +
+           QString::number(ParseOptionInteger(value)) + QStringLiteral(" used");
+}
+
+bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings) {
     const std::optional<IniReader> file = IniReader::Open(path);
     if (!file) return false;
+    auto warn = [&](const QString& text) {
+        if (warnings)
+            *warnings << QStringLiteral("Warning: profile ") + path + QStringLiteral(": ") + text;
+    };
     for (const auto& [key, rawValue] : file->Entries(QStringLiteral("CLI"))) {
         const SettingDef* def = FindOption(key.toUpper(), true);
-        if (!def) continue;
+        if (!def) {
+            const QString nearest = NearestName(key, OptionNames(true));
+            warn(QStringLiteral("unknown key ") + key + QStringLiteral(" ignored") +
+                 (nearest.isEmpty()
+                      ? QString()
+                      : QStringLiteral(" (did you mean ") + nearest + QStringLiteral("?)")));
+            continue;
+        }
         QString value = TrimBlanks(rawValue);
         if (def->field == FieldRef(&Settings::filenameMask)) {
             while (value.startsWith(QLatin1Char('"')))
@@ -136,6 +170,8 @@ bool LoadProfile(const QString& path, Settings& settings) {
             while (value.endsWith(QLatin1Char('"')))
                 value.chop(1);
         }
+        const QString problem = ValueProblem(*def, value);
+        if (!problem.isEmpty()) warn(key + QStringLiteral(": ") + problem);
         ApplyOption(settings, *def, value);
     }
     return true;

@@ -19,11 +19,15 @@ bool SaveConfiguration(const Settings& settings, const QString& path);
 QByteArray ConfigurationBytes(const Settings& settings);
 
 // Reads the "CLI" group of a profile into the settings; false when the path is
-// empty or the file cannot be opened.
-bool LoadProfile(const QString& path, Settings& settings);
+// empty or the file cannot be opened. What it ignores (unknown keys, values that
+// do not convert) is described in warnings, one line each, when given.
+bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings = nullptr);
 
 // Applies an option that carries a value (or a flag option) to its field and
 // companion, as the command line and profiles do.
 void ApplyOption(Settings& settings, const SettingDef& def, const QString& value);
+// What applying value to the option quietly makes of it, in words ("\"95abc\" is
+// not a whole number; 95 used"); empty when the value is taken as it stands.
+QString ValueProblem(const SettingDef& def, const QString& value, const QString& extension = {});
 
 } // namespace tarvix

@@ -380,6 +380,15 @@ const SettingDef* FindOption(QStringView upperName, bool inProfile) {
     return nullptr;
 }
 
+QStringList OptionNames(bool inProfile) {
+    QStringList names;
+    for (const SettingDef& def : SettingsTable()) {
+        if (!def.option) continue;
+        names << QString::fromLatin1((inProfile && def.profileKey) ? def.profileKey : def.option);
+    }
+    return names;
+}
+
 int32_t GetNumber(const Settings& s, const SettingDef& def) {
     if (auto p = std::get_if<int8_t Settings::*>(&def.field)) return s.**p;
     if (auto p = std::get_if<int32_t Settings::*>(&def.field)) return s.**p;

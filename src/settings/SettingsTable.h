@@ -76,6 +76,9 @@ const SettingDef* FindSetting(const QString& group, const QString& key);
 // The entry whose command-line option (or, for a profile, profile key) is name.
 const SettingDef* FindOption(QStringView upperName, bool inProfile);
 
+// Every command-line option name of the table (or, for a profile, every key).
+QStringList OptionNames(bool inProfile);
+
 // Reads a field as a number (flags, codes, integers; reals truncate).
 int32_t GetNumber(const Settings& s, const SettingDef& def);
 float GetReal(const Settings& s, const SettingDef& def);

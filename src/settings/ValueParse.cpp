@@ -1,9 +1,13 @@
 #include "settings/ValueParse.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace tarvix {
 namespace {
@@ -141,6 +145,53 @@ float ParseReal(QStringView raw) {
         return value > 0 ? std::numeric_limits<float>::infinity()
                          : -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
+}
+
+bool IsWholeOptionInteger(QStringView text) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^[ \t]*[+-]?(\$[0-9A-Fa-f]+|%[01]+|[0-9]+)[ \t]*$)"));
+    return pattern.match(text.toString()).hasMatch();
+}
+
+bool IsWholeReal(QStringView raw) {
+    const QStringView text = TrimBlanksView(raw);
+    for (const char* word : {"NaN", "+Infinity", "Infinity", "-Infinity"})
+        if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0) return true;
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
+    return pattern.match(text.toString()).hasMatch();
+}
+
+QString NearestName(const QString& word, const QStringList& candidates) {
+    const QString a = word.toUpper();
+    QString best;
+    qsizetype bestDistance = std::numeric_limits<qsizetype>::max();
+    for (const QString& candidate : candidates) {
+        const QString b = candidate.toUpper();
+        // Edit distance with swapped neighbours counting as one slip.
+        const qsizetype n = b.size() + 1;
+        std::vector<qsizetype> d(size_t((a.size() + 1) * n));
+        auto at = [&](qsizetype i, qsizetype j) -> qsizetype& { return d[size_t(i * n + j)]; };
+        for (qsizetype i = 0; i <= a.size(); ++i)
+            at(i, 0) = i;
+        for (qsizetype j = 0; j <= b.size(); ++j)
+            at(0, j) = j;
+        for (qsizetype i = 1; i <= a.size(); ++i)
+            for (qsizetype j = 1; j <= b.size(); ++j) {
+                const qsizetype cost = a[i - 1] == b[j - 1] ? 0 : 1;
+                at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1, at(i - 1, j - 1) + cost});
+                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                    at(i, j) = std::min(at(i, j), at(i - 2, j - 2) + 1);
+            }
+        if (at(a.size(), b.size()) < bestDistance) {
+            bestDistance = at(a.size(), b.size());
+            best = candidate;
+        }
+    }
+    // A slip of a key or two in a name of some length; short names are too
+    // alike to guess between.
+    const qsizetype allowed = std::min<qsizetype>(3, a.size() / 4);
+    return bestDistance > 0 && bestDistance <= allowed ? best : QString();
 }
 
 QString FormatReal(float value) {

@@ -156,6 +156,14 @@ QString CodeToWord(VocabularyKind kind, int32_t code, const QString& extension) 
     return QString();
 }
 
+QStringList Words(VocabularyKind kind) {
+    QStringList words;
+    if (const Table* table = TableOf(kind))
+        for (const Word& w : table->words)
+            if (!words.contains(QLatin1String(w.word))) words << QString::fromLatin1(w.word);
+    return words;
+}
+
 QStringList DialogLabelKeys(VocabularyKind kind, const QString& extension) {
     QStringList keys;
     const Table* table = TableOf(kind);

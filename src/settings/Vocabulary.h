@@ -53,6 +53,8 @@ int32_t WordToCode(VocabularyKind kind, const QString& word);
 // The word of a code; for Compression the list of the extension decides. Empty
 // when no entry matches.
 QString CodeToWord(VocabularyKind kind, int32_t code, const QString& extension = QString());
+// Every word of the kind, each once, in table order.
+QStringList Words(VocabularyKind kind);
 // The "Preferences" string-table keys the dialog shows for each code, in code order.
 QStringList DialogLabelKeys(VocabularyKind kind, const QString& extension = QString());
 

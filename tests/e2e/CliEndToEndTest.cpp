@@ -187,7 +187,6 @@ TEST_F(CliTest, ValidationErrors) {
         {{"-i", box.Path("in/folder.dds")}, "Invalid input file"},
         {{"-i", box.Path("in/empty.dds")}, "Invalid input file"},
         {{"-i", box.Path("in/trailingdot.")}, "Invalid input file"},
-        {{"-i", input, "-o", "../out"}, "Incorrect output folder"},
         {{"-i", input, "-o", box.Path("nowhere")}, "Invalid output folder"},
         {{"-i", input, "-o", out, "-c", "png"}, "Invalid conversion type"},
         {{"-i", input, "-o", out, "-c", "JPG"}, "Invalid conversion type"},
@@ -224,16 +223,26 @@ TEST_F(CliTest, BoundaryValuesThatPass) {
     }
 }
 
-TEST_F(CliTest, RelativeOutputFolderIsTheProgramsFolder) {
+TEST_F(CliTest, RelativeOutputFolderIsTakenFromTheCurrentFolder) {
     const QString programFolder = QFileInfo(TarvixBinary()).absolutePath();
-    const QString name = QStringLiteral("e2e-out-%1").arg(getpid());
-    ASSERT_TRUE(QDir(programFolder).mkpath(name));
-    for (const QString& form : {name, "./" + name}) {
-        const ProcessResult r = Run({"-q", "-i", input, "-o", form});
+    QDir(box.Path()).mkpath("work/out");
+    QDir(box.Path()).mkpath("up");
+    for (const QString& form : {QStringLiteral("out"), QStringLiteral("./out")}) {
+        QFile::remove(box.Path("work/out/photo.jpg"));
+        const ProcessResult r = box.Run({"-d", "-q", "-i", input, "-o", form}, box.Path("work"));
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_TRUE(QFile::exists(programFolder + "/" + name + "/photo.jpg")) << form.toStdString();
+        EXPECT_TRUE(QFile::exists(box.Path("work/out/photo.jpg"))) << form.toStdString();
+        // The echo shows the folder as typed, the saved path resolved.
+        EXPECT_TRUE(r.outLines().contains("Output: " + form));
+        EXPECT_TRUE(r.outLines().contains("Saving As: " + box.Path("work/out/photo.jpg")));
+        EXPECT_FALSE(QFile::exists(programFolder + "/" + form + "/photo.jpg"));
     }
-    QDir(programFolder + "/" + name).removeRecursively();
+    const ProcessResult up = box.Run({"-q", "-i", input, "-o", "../up"}, box.Path("work"));
+    EXPECT_EQ(up.exitCode, 0) << up.err.toStdString();
+    EXPECT_TRUE(QFile::exists(box.Path("up/photo.jpg")));
+    const ProcessResult missing = box.Run({"-q", "-i", input, "-o", "nowhere"}, box.Path("work"));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "Error: Invalid output folder\n");
 }
 
 TEST_F(CliTest, InputsThatAreNotImported) {
@@ -262,8 +271,12 @@ TEST_F(CliTest, UnloadableDdsStopsWithoutOutput) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.outLines().back(), "Conversion stopped");
     EXPECT_FALSE(QFile::exists(box.Path("out/broken.jpg")));
+    EXPECT_TRUE(r.err.startsWith("Error: " + box.Path("in/broken.dds") + ": not a DDS file"))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
     const ProcessResult q = Run({"-q", "-i", box.Path("in/broken.dds"), "-o", box.Path("out")});
     EXPECT_EQ(q.out, "Conversion stopped\n");
+    EXPECT_EQ(q.err, r.err);
 }
 
 TEST_F(CliTest, ProfileAndOptionsInOrder) {

@@ -79,24 +79,33 @@ TEST(DdsEndToEnd, CorpusConvertsOrIsRefused) {
     EXPECT_EQ(rejected, 7);
 }
 
-TEST(DdsEndToEnd, DebugNamesTheReasonAfterNotOk) {
+TEST(DdsEndToEnd, TheReasonGoesToStandardErrorInEveryMode) {
     Sandbox box;
     QByteArray truncated = DdsDxt5(TestPicture(64, 64));
     truncated.truncate(128 + 1000);
     ASSERT_TRUE(WriteBytes(box.Path("t.dds"), truncated));
-    ProcessResult r = box.Run({"-q", "-d", "-i", box.Path("t.dds")});
-    EXPECT_EQ(r.exitCode, 1);
-    QStringList lines = r.outLines();
-    const int notOk = int(lines.indexOf("Not OK"));
-    ASSERT_GE(notOk, 0);
-    EXPECT_EQ(lines.value(notOk + 1), "truncated DDS data: 4096 bytes expected, 1000 present");
-    EXPECT_EQ(lines.value(notOk + 2), "Conversion stopped");
-
     ASSERT_TRUE(WriteBytes(box.Path("n.dds"), QByteArray(200, 'x')));
-    r = box.Run({"-q", "-d", "-i", box.Path("n.dds")});
-    lines = r.outLines();
-    EXPECT_EQ(lines.value(int(lines.indexOf("Not OK")) + 1),
-              "not a DDS file: it does not begin with \"DDS \"");
+    const struct {
+        const char* file;
+        const char* reason;
+    } cases[] = {{"t.dds", "truncated DDS data: 4096 bytes expected, 1000 present"},
+                 {"n.dds", "not a DDS file: it does not begin with \"DDS \""}};
+    for (const auto& c : cases) {
+        const QString path = box.Path(c.file);
+        const QString error = "Error: " + path + ": " + c.reason + "\n";
+        ProcessResult r = box.Run({"-q", "-d", "-i", path});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, error);
+        // "Not OK" is followed directly by the next designed line.
+        const QStringList lines = r.outLines();
+        const int notOk = int(lines.indexOf("Not OK"));
+        ASSERT_GE(notOk, 0);
+        EXPECT_EQ(lines.mid(notOk + 1), QStringList{"Conversion stopped"});
+        r = box.Run({"-q", "-i", path});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, error);
+        EXPECT_EQ(r.out, "Conversion stopped\n");
+    }
 }
 
 TEST(DdsEndToEnd, HugeClaimIsRefusedWithoutAllocating) {

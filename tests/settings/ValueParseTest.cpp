@@ -64,3 +64,26 @@ TEST(Real, ConfigFormIsSixDecimalsOrAWord) {
     EXPECT_EQ(FormatReal(INFINITY), "+Infinity");
     EXPECT_EQ(FormatReal(-INFINITY), "-Infinity");
 }
+
+TEST(WholeValues, TellAPartlyReadValueFromAWholeOne) {
+    for (const char16_t* whole : {u"95", u" \t-20 ", u"+7", u"$FF", u"-$10", u"%101"})
+        EXPECT_TRUE(IsWholeOptionInteger(whole)) << QString::fromUtf16(whole).toStdString();
+    for (const char16_t* partial : {u"95abc", u"abc", u"", u"$", u"%102", u"- 5", u"1.5", u"9 9"})
+        EXPECT_FALSE(IsWholeOptionInteger(partial)) << QString::fromUtf16(partial).toStdString();
+    for (const char16_t* whole : {u"1.5", u"-.5", u"2.", u"1e3", u" 0.01 ", u"nan", u"-INFINITY"})
+        EXPECT_TRUE(IsWholeReal(whole)) << QString::fromUtf16(whole).toStdString();
+    for (const char16_t* partial : {u"1,5", u"abc", u"", u".", u"1e", u"1.5x", u"Inf"})
+        EXPECT_FALSE(IsWholeReal(partial)) << QString::fromUtf16(partial).toStdString();
+}
+
+TEST(NearestName, SuggestsOnlyLikelyMisspellings) {
+    const QStringList names = {"--JPG-QUALITY", "--JPG-CHROMA", "--WM-TEXT", "--WIDTH", "-I"};
+    EXPECT_EQ(NearestName("--jpg-qualty", names), "--JPG-QUALITY");
+    EXPECT_EQ(NearestName("--JPG-QAULITY", names), "--JPG-QUALITY"); // two slips
+    EXPECT_EQ(NearestName("--jpg-chrome", names), "--JPG-CHROMA");
+    EXPECT_EQ(NearestName("--widht", names), "--WIDTH");
+    EXPECT_EQ(NearestName("--frobnicate", names), "");
+    EXPECT_EQ(NearestName("-x", names), "");      // too short to guess
+    EXPECT_EQ(NearestName("--width", names), ""); // not a misspelling
+    EXPECT_EQ(NearestName("--anything", {}), "");
+}

@@ -37,7 +37,7 @@ QString CorpusFolder() {
     // The shared test data when this checkout sits beside it, else the copy in
     // the repository.
     for (const QString& folder : {QStringLiteral(TARVIX_TESTDATA_DIR "/dds"),
-                                 QStringLiteral(TARVIX_SOURCE_DIR "/tests/data/dds")})
+                                  QStringLiteral(TARVIX_SOURCE_DIR "/tests/data/dds")})
         if (QFileInfo(folder + QStringLiteral("/MANIFEST.csv")).exists()) return folder;
     return QString();
 }
@@ -86,16 +86,21 @@ namespace {
 struct SpawnArguments {
     std::vector<QByteArray> store;
     std::vector<char*> argv, envp;
-    SpawnArguments(const QString& program, const QStringList& args, const std::map<QString, QString>& env) {
+    SpawnArguments(const QString& program, const QStringList& args,
+                   const std::map<QString, QString>& env) {
         store.push_back(QFile::encodeName(program));
-        for (const QString& a : args) store.push_back(a.toUtf8());
+        for (const QString& a : args)
+            store.push_back(a.toUtf8());
         const size_t argCount = store.size();
         for (char** e = environ; *e; ++e) {
             const QByteArray entry(*e);
-            if (env.count(QString::fromLocal8Bit(entry.left(entry.indexOf('=')))) == 0) store.push_back(entry);
+            if (env.count(QString::fromLocal8Bit(entry.left(entry.indexOf('=')))) == 0)
+                store.push_back(entry);
         }
-        for (const auto& [k, v] : env) store.push_back((k + QLatin1Char('=') + v).toUtf8());
-        for (size_t i = 0; i < store.size(); ++i) (i < argCount ? argv : envp).push_back(store[i].data());
+        for (const auto& [k, v] : env)
+            if (!v.isNull()) store.push_back((k + QLatin1Char('=') + v).toUtf8());
+        for (size_t i = 0; i < store.size(); ++i)
+            (i < argCount ? argv : envp).push_back(store[i].data());
         argv.push_back(nullptr);
         envp.push_back(nullptr);
     }
@@ -124,7 +129,8 @@ ProcessResult RunProgram(const QString& program, const QStringList& args, const 
     QElapsedTimer timer;
     timer.start();
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, spawn.argv[0], &actions, nullptr, spawn.argv.data(), spawn.envp.data());
+    const int rc =
+        posix_spawn(&pid, spawn.argv[0], &actions, nullptr, spawn.argv.data(), spawn.envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
@@ -169,7 +175,6 @@ struct JpegError {
 };
 } // namespace
 
-
 BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& args,
                                      const QString& cwd, const std::map<QString, QString>& env) {
     SpawnArguments spawn(program, args, env);
@@ -180,7 +185,8 @@ BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& 
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const QByteArray cwdBytes = QFile::encodeName(cwd);
     posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
-    if (posix_spawn(&pid_, spawn.argv[0], &actions, nullptr, spawn.argv.data(), spawn.envp.data()) != 0)
+    if (posix_spawn(&pid_, spawn.argv[0], &actions, nullptr, spawn.argv.data(),
+                    spawn.envp.data()) != 0)
         pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
 }

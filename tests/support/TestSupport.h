@@ -58,7 +58,8 @@ private:
     int status_ = -1;
 };
 
-// Runs any program with the given environment additions; stdin is /dev/null.
+// Runs any program with the given environment additions (a null value removes
+// the variable); stdin is /dev/null.
 ProcessResult RunProgram(const QString& program, const QStringList& args, const QString& cwd,
                          const std::map<QString, QString>& env);
 QString TarvixBinary();
