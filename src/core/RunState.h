@@ -49,6 +49,11 @@ struct RunState {
     bool allowOpaqueDecode = true;
     // Called by the pipeline between its steps: where a paused run waits.
     std::function<void()> betweenSteps;
+    // The page the preferences dialog opens on (0 to 8; back to 0 once opened),
+    // and what its OK asks the main window to reload: 0 nothing, 1 the theme, 2
+    // the toolbar's icon size only.
+    int8_t preferencesStartPage = 0;
+    int32_t interfaceReload = 0;
     // The text watermark's font: created by the run's set-up, released after it.
     std::shared_ptr<QFont> watermarkFont;
 

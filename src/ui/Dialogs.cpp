@@ -5,12 +5,26 @@
 #include <QMessageBox>
 
 namespace tarvix {
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Question:
+        return QMessageBox::Question;
+    case MessageKind::Error:
+        break;
+    }
+    return QMessageBox::Critical;
+}
+
+} // namespace
 
 void ShowMessage(QWidget* parent, MessageKind kind, const QString& caption, const QString& text) {
-    const QMessageBox::Icon icon = kind == MessageKind::Warning       ? QMessageBox::Warning
-                                   : kind == MessageKind::Information ? QMessageBox::Information
-                                                                      : QMessageBox::Critical;
-    QMessageBox box(icon, caption,
+    QMessageBox box(BoxIcon(kind), caption,
                     QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::Ok, parent);
     box.exec();
@@ -21,9 +35,8 @@ void ShowWarning(QWidget* parent, const QString& text) {
                 GetText(QStringLiteral("Msg"), QStringLiteral("Warning")), text);
 }
 
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, MessageKind icon) {
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
 }
 

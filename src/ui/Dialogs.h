@@ -8,12 +8,14 @@ class QWidget;
 
 namespace tarvix {
 
-enum class MessageKind { Warning, Information, Error };
+enum class MessageKind { Warning, Information, Error, Question };
 
 void ShowMessage(QWidget* parent, MessageKind kind, const QString& caption, const QString& text);
 // Msg/"Warning" caption, warning icon, OK.
 void ShowWarning(QWidget* parent, const QString& text);
-// A warning-icon question with Yes and No; true for Yes.
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+// A question with Yes and No (a warning icon unless another is asked for); true
+// for Yes.
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+              MessageKind icon = MessageKind::Warning);
 
 } // namespace tarvix

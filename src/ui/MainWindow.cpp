@@ -9,6 +9,7 @@
 #include "settings/OutputHistory.h"
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
+#include "ui/PreferencesDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -379,9 +380,13 @@ void MainWindow::Dispatch(CommandId commandId) {
     case kCommandConvert:
         BatchRun();
         break;
-    case kCommandFormatOptions:
-    case kCommandCustomConverter:
     case kCommandPreferences:
+        OpenPreferences(kPageGeneral);
+        break;
+    case kCommandFormatOptions:
+        OpenPreferences(kPageOutput);
+        break;
+    case kCommandCustomConverter:
     case kCommandManual:
     case kCommandFeedback:
     case kCommandHomepage:
@@ -392,6 +397,30 @@ void MainWindow::Dispatch(CommandId commandId) {
     default:
         break;
     }
+}
+
+void MainWindow::OpenPreferences(int page) {
+    state_.preferencesStartPage = int8_t(page);
+    PreferencesDialog dialog(this, settings_, state_);
+    dialog.exec();
+    activateWindow();
+}
+
+void MainWindow::ApplyPreferences(int outputFormatIndex) {
+    if (state_.interfaceReload == 2) {
+        BuildToolbar();
+        LayoutMainWindow();
+    } else if (state_.interfaceReload == 1) {
+        BuildMenu();
+        BuildToolbar();
+        BuildOptionButtons();
+        RefreshControlIcons();
+        LayoutMainWindow();
+    }
+    state_.interfaceReload = 0;
+    if (outputFormatIndex >= 0 && outputFormatIndex < formatList_->count())
+        formatList_->setCurrentIndex(outputFormatIndex);
+    if (folderList_->count() != settings_.outFoldersNumber) RefreshOutputFolderList();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -60,6 +60,13 @@ public:
     // The Convert command: checks, progress window, outcome.
     void BatchRun();
 
+    // Opens the preferences dialog on a page and runs it until it closes.
+    void OpenPreferences(int page);
+    // Brings the window in line after the preferences were stored: the theme or
+    // the toolbar's icon size reloaded as requested, the output format of the
+    // dialog's list selected, the folder history refilled.
+    void ApplyPreferences(int outputFormatIndex);
+
     // The file and folder choosers; tests replace them.
     std::function<QString(const QString& filter, const QString& start)> chooseInputFile;
     std::function<QString(const QString& start)> chooseOutputFolder;

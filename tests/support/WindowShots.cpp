@@ -1,5 +1,7 @@
 // Takes screenshots of the main window as a user sees it: empty, with a file
-// chosen, during a conversion and after it. Run it on a real display or under
+// chosen, during a conversion and after it; then every page of the preferences
+// dialog (with the frame and the text watermark switched on, so their rows
+// show). Run it on a real display or under
 // Xvfb:
 //
 //   xvfb-run -s "-screen 0 800x480x24" build/tests/tarvix_window_shots OUT-FOLDER INPUT.dds
@@ -9,6 +11,7 @@
 #include "settings/Settings.h"
 #include "ui/Icons.h"
 #include "ui/MainWindow.h"
+#include "ui/PreferencesDialog.h"
 #include "ui/ProgressWindow.h"
 
 #include <QApplication>
@@ -95,5 +98,17 @@ int main(int argc, char** argv) {
     window.Dispatch(kCommandConvert);
     Settle();
     Shoot(out + "/5-after.png", &window);
+
+    settings.doFrame = 1;
+    settings.doWatermark = 1;
+    settings.doImageRotation = 1;
+    PreferencesDialog dialog(&window, settings, state);
+    dialog.move(60, 60);
+    dialog.show();
+    for (int page = 0; page < 9; ++page) {
+        dialog.ShowPage(page);
+        Settle(100);
+        Shoot(QStringLiteral("%1/6-preferences-%2.png").arg(out).arg(page), &dialog);
+    }
     return 0;
 }

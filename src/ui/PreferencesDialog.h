@@ -1,0 +1,116 @@
+#pragma once
+// The preferences dialog: every user-editable setting on nine pages, built from
+// the page tables. OK stores and saves, "Defaults" resets, Cancel discards.
+
+#include "core/RunState.h"
+#include "settings/Settings.h"
+#include "ui/PreferencePages.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QHash>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QWidget;
+
+namespace tarvix {
+
+class MainWindow;
+
+// A theme the dialog can offer: its id (the archive's name) and display name.
+struct ThemeChoice {
+    QString id;
+    QString name;
+};
+
+// The caption of a colour item: the named colour of that value, else "Color #"
+// and the six upper-case digits.
+QString ColorLabel(const QString& colorText);
+
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Opens on state.preferencesStartPage (then reset to 0). The themes are
+    // those the main window found; an empty list shows "None".
+    PreferencesDialog(MainWindow* main, Settings& settings, RunState& state,
+                      QList<ThemeChoice> themes = {});
+
+    // The choosers; tests replace them. Each returns nothing when cancelled.
+    std::function<std::optional<QColor>(const QColor& start)> chooseColor;
+    std::function<std::optional<QFont>(const QFont& start)> chooseFont;
+    std::function<QString(const QString& start, const QString& filter)> chooseImage;
+
+    // The control showing a row (by PreferenceRow::Id()), and its companions:
+    // "caption", "unit", "spin", "field" or "button".
+    QWidget* Control(const QString& id) const;
+    QWidget* Companion(const QString& id, const char* part) const;
+    QTreeWidget* pageList() const { return pageList_; }
+    QLabel* pageTitle() const { return title_; }
+    QWidget* PageWidget(int page) const { return pages_.value(page); }
+    QWidget* AreaWidget(const QString& page, const QString& area) const;
+    QPushButton* okButton() const { return ok_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* defaultsButton() const { return defaults_; }
+    int CurrentPage() const { return currentPage_; }
+    void ShowPage(int page);
+
+    // The filter list of the watermark picture chooser.
+    static QString ImageFilter();
+
+private:
+    struct RowWidgets {
+        const PreferenceRow* row = nullptr;
+        QLabel* caption = nullptr;
+        QWidget* control = nullptr;
+        QWidget* unit = nullptr;   // unit drop-down
+        QWidget* spin = nullptr;   // the slider's spin box
+        QWidget* field = nullptr;  // the colour's read-only field
+        QWidget* button = nullptr; // swatch or "..."
+    };
+
+    MainWindow* main_;
+    Settings& settings_;
+    RunState& state_;
+    QList<ThemeChoice> themes_;
+    QTreeWidget* pageList_ = nullptr;
+    QLabel* title_ = nullptr;
+    QList<QWidget*> pages_;
+    QHash<QString, QWidget*> areas_; // "Page/area"
+    QHash<QString, RowWidgets> rows_;
+    QList<QString> rowOrder_;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* defaults_ = nullptr;
+    int currentPage_ = 0;
+
+    QWidget* BuildRows(QWidget* parent, const std::vector<PreferenceRow>& rows);
+    void BuildRow(QWidget* parent, const PreferenceRow& row, int k);
+    void FillRow(RowWidgets& w);
+    void StoreRow(const RowWidgets& w);
+    void ApplyDependencies();
+    void ShowArea(const QString& page, const QString& area);
+    void Connect(RowWidgets& w);
+
+    void OnOk();
+    void OnDefaults();
+    // Interface reload request from the dialog's theme and size choices.
+    void NoteInterfaceChanges();
+    void SaveAndApply();
+
+    void PickColour(RowWidgets& w);
+    void AddListColour(RowWidgets& w, const char* listKey);
+    void PickFont();
+    void PickImage();
+
+    const RowWidgets* Row(const QString& id) const;
+    void SetRowEnabled(const QString& id, bool on);
+    void SetRowVisible(const QString& id, bool on);
+};
+
+} // namespace tarvix
