@@ -4,9 +4,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
+
+#include "ui/ProgressWindow.h"
 
 namespace tarvix::test {
 
@@ -55,5 +60,33 @@ inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000) {
     }
     return true;
 }
+
+// Watches for the progress window and reports what it showed at the end.
+struct ProgressWatch {
+    QString title, label;
+    int value = -1, maximum = -1;
+    bool seen = false;
+    std::function<void(ProgressWindow*)> onOpen;
+    QTimer timer;
+    ProgressWatch() {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* w = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
+            if (!w) return;
+            if (!seen) {
+                seen = true;
+                if (onOpen) onOpen(w);
+            }
+            if (w->okButton()->isEnabled()) {
+                title = w->windowTitle();
+                label = w->label()->text();
+                value = w->bar()->value();
+                maximum = w->bar()->maximum();
+                w->okButton()->click();
+            }
+        });
+        timer.start();
+    }
+};
 
 } // namespace tarvix::test

@@ -255,9 +255,8 @@ TEST_F(MainWindowTest, DropsTakeTheFirstAcceptedLocalFile) {
 }
 
 TEST_F(MainWindowTest, CommandsThisBuildLacksSaySo) {
-    for (CommandId id :
-         {kCommandFormatOptions, kCommandCustomConverter, kCommandPreferences, kCommandManual,
-          kCommandFeedback, kCommandHomepage, kCommandUpdates, kCommandAbout}) {
+    for (CommandId id : {kCommandCustomConverter, kCommandManual, kCommandFeedback,
+                         kCommandHomepage, kCommandUpdates, kCommandAbout}) {
         MessageBoxCloser closer;
         window->Dispatch(id);
         EXPECT_EQ(closer.seen.count, 1) << id;
@@ -311,38 +310,6 @@ TEST_F(MainWindowTest, ConvertChecksInOrder) {
               "Unable to load selected file as a watermark image: " + dir.path() + "/missing.png");
     EXPECT_FALSE(QFile::exists(dir.path() + "/pic.jpg"));
 }
-
-namespace {
-
-// Watches for the progress window and reports what it showed at the end.
-struct ProgressWatch {
-    QString title, label;
-    int value = -1, maximum = -1;
-    bool seen = false;
-    std::function<void(ProgressWindow*)> onOpen;
-    QTimer timer;
-    ProgressWatch() {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            auto* w = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
-            if (!w) return;
-            if (!seen) {
-                seen = true;
-                if (onOpen) onOpen(w);
-            }
-            if (w->okButton()->isEnabled()) {
-                title = w->windowTitle();
-                label = w->label()->text();
-                value = w->bar()->value();
-                maximum = w->bar()->maximum();
-                w->okButton()->click();
-            }
-        });
-        timer.start();
-    }
-};
-
-} // namespace
 
 TEST_F(MainWindowTest, ConversionThroughTheWindow) {
     ASSERT_TRUE(window->AcceptInputFile(Dds("run.dds", 64)));
