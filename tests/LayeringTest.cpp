@@ -15,8 +15,8 @@ namespace {
 // Lowest first; cli and ui stand side by side.
 const QMap<QString, int>& Layers() {
     static const QMap<QString, int> layers = {
-        {"core", 0}, {"platform", 1}, {"settings", 2}, {"dds", 3}, {"request", 4}, {"engine", 5},
-        {"draw", 6}, {"update", 7},   {"cli", 8},      {"ui", 8},  {"app", 9},
+        {"core", 0},   {"platform", 1}, {"settings", 2}, {"theme", 3}, {"dds", 4}, {"request", 5},
+        {"engine", 6}, {"draw", 7},     {"update", 8},   {"cli", 9},   {"ui", 9},  {"app", 10},
     };
     return layers;
 }

@@ -8,6 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifndef TARVIX_INSTALL_DATADIR
+#define TARVIX_INSTALL_DATADIR "/usr/local/share/tarvix"
+#endif
+
 namespace tarvix {
 namespace {
 
@@ -43,6 +47,15 @@ QString ConfigPath() {
     const QString folder = WithSlash(base) + QStringLiteral("Orvella/tarvix/");
     QDir().mkpath(folder); // a failure shows later as a config that cannot be saved
     return folder + QStringLiteral("config.ini");
+}
+
+QString DataFolder() {
+    // An explicit folder first: tests, and a program run from an unusual place.
+    const QString given = EnvFolder("TARVIX_DATA_DIR");
+    if (!given.isEmpty()) return WithSlash(given);
+    const QString program = ProgramFolder();
+    if (IsFolder(program + QStringLiteral("gfx"))) return program;
+    return WithSlash(QStringLiteral(TARVIX_INSTALL_DATADIR));
 }
 
 QString RuntimeFolder() {

@@ -11,6 +11,10 @@ QString ProgramFolder();
 // $XDG_CONFIG_HOME (or $HOME/.config)/Orvella/tarvix/config.ini; the folders are
 // created when missing.
 QString ConfigPath();
+// Where the program's data lives (themes in "gfx/", the manual): the folder
+// TARVIX_DATA_DIR names, else the program folder when it holds "gfx/" (a build
+// tree), else the installed data folder.
+QString DataFolder();
 // $XDG_RUNTIME_DIR, or /tmp when unset.
 QString RuntimeFolder();
 

@@ -1,8 +1,13 @@
 #include "ui/Icons.h"
 
+#include "theme/ThemeArchive.h"
+#include "theme/ThemeConfig.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QPixmap>
+#include <QSet>
 #include <png.h>
 
 // The pictures are compiled into the window library, whose resource
@@ -80,11 +85,16 @@ const QHash<QString, int>& ToolbarIds() {
     return map;
 }
 
-QImage DecodePng(const QByteArray& bytes) {
+QImage DecodePng(const QByteArray& bytes, int maxSide) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.constData(), size_t(bytes.size())))
         return QImage();
+    if (maxSide > 0 &&
+        (image.width > png_uint_32(maxSide) || image.height > png_uint_32(maxSide))) {
+        png_image_free(&image);
+        return QImage();
+    }
     // BGRA in memory is QImage's straight ARGB32 on little-endian machines.
     image.format = PNG_FORMAT_BGRA;
     QImage out(int(image.width), int(image.height), QImage::Format_ARGB32);
@@ -109,6 +119,60 @@ void LoadBuiltinIcons() {
         images[it.value()] = LoadResource(file);
         images[ToolbarIds().value(it.key())] = LoadResource(file);
     }
+}
+
+void LoadTheme(Settings& settings, const QList<ThemeEntry>& themes, bool buttons, bool menu,
+               bool toolbar) {
+    QString path = ThemeArchivePath(settings.uiTheme);
+    if (!QFileInfo::exists(path) && !themes.isEmpty()) {
+        settings.uiTheme = themes.last().id;
+        path = ThemeArchivePath(settings.uiTheme);
+    }
+    ThemeArchive archive;
+    if (!archive.Open(path)) return;
+    const QString config = QStringLiteral("theme.cfg");
+    const QString text =
+        DecodeThemeText(archive.Read({config}, ThemeArchive::kMaxConfigBytes).value(config));
+
+    struct Set {
+        bool on;
+        const QHash<QString, int>& map;
+        const char* section;
+        int size;
+    };
+    const Set sets[] = {{buttons, ButtonIds(), "Buttons", 16},
+                        {menu, MenuIds(), "Icons", 16},
+                        {toolbar, ToolbarIds(), "Icons", IconSizeForUiSize(settings.uiSize)}};
+    // Which entry each image number wants, then every entry read in one pass.
+    QHash<int, QString> wanted;
+    for (const Set& set : sets) {
+        if (!set.on) continue;
+        for (auto it = set.map.constBegin(); it != set.map.constEnd(); ++it) {
+            const QString value = ThemeValue(text, QLatin1String(set.section), it.key());
+            if (value.isEmpty()) continue;
+            wanted.insert(it.value(), value.contains(QLatin1String(".png"), Qt::CaseInsensitive)
+                                          ? value
+                                          : value + QLatin1Char('_') + QString::number(set.size) +
+                                                QStringLiteral(".png"));
+        }
+    }
+    const QList<QString> names = wanted.values();
+    const QHash<QString, QByteArray> data =
+        archive.Read(QSet<QString>(names.begin(), names.end()), ThemeArchive::kMaxPictureBytes);
+    QMap<int, QImage>& images = Images();
+    for (auto it = wanted.constBegin(); it != wanted.constEnd(); ++it) {
+        const QImage picture = DecodePng(data.value(it.value()), kMaxThemePictureSide);
+        // A picture that is missing or does not decode leaves the one before.
+        if (!picture.isNull()) images[it.key()] = picture;
+    }
+}
+
+QIcon ApplicationIcon() {
+    InitIconResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(LoadResource(QStringLiteral("app_%1.png").arg(size))));
+    return icon;
 }
 
 QImage IconImage(int number) {

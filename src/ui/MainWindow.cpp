@@ -401,16 +401,18 @@ void MainWindow::Dispatch(CommandId commandId) {
 
 void MainWindow::OpenPreferences(int page) {
     state_.preferencesStartPage = int8_t(page);
-    PreferencesDialog dialog(this, settings_, state_);
+    PreferencesDialog dialog(this, settings_, state_, themes_);
     dialog.exec();
     activateWindow();
 }
 
 void MainWindow::ApplyPreferences(int outputFormatIndex) {
     if (state_.interfaceReload == 2) {
+        LoadTheme(settings_, themes_, false, false, true);
         BuildToolbar();
         LayoutMainWindow();
     } else if (state_.interfaceReload == 1) {
+        LoadTheme(settings_, themes_, true, true, true);
         BuildMenu();
         BuildToolbar();
         BuildOptionButtons();

@@ -4,6 +4,7 @@
 
 #include "core/RunState.h"
 #include "settings/Settings.h"
+#include "theme/Themes.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -62,6 +63,8 @@ public:
 
     // Opens the preferences dialog on a page and runs it until it closes.
     void OpenPreferences(int page);
+    // The themes found at start, offered by the preferences dialog.
+    void SetThemes(QList<ThemeEntry> themes) { themes_ = std::move(themes); }
     // Brings the window in line after the preferences were stored: the theme or
     // the toolbar's icon size reloaded as requested, the output format of the
     // dialog's list selected, the folder history refilled.
@@ -111,6 +114,7 @@ private:
     int toolbarHeight_ = 0;
     int statusBarHeight_ = 0;
     bool quit_ = false;
+    QList<ThemeEntry> themes_;
 
     QAction* MakeAction(CommandId commandId, const QString& captionKey, const QIcon& icon);
     void ShowNotAvailable();

@@ -144,10 +144,10 @@ constexpr int kPageCount = 9;
 
 QString ColorLabel(const QString& colorText) {
     static const char* const named[][2] = {
-        {"000000", "Black"},  {"C0C0C0", "Silver"}, {"808080", "Gray"},  {"FFFFFF", "White"},
+        {"000000", "Black"},  {"C0C0C0", "Silver"}, {"808080", "Gray"},   {"FFFFFF", "White"},
         {"800000", "Maroon"}, {"FF0000", "Red"},    {"800080", "Purple"}, {"FF00FF", "Fuchsia"},
-        {"008000", "Green"},  {"00FF00", "Lime"},   {"808000", "Olive"}, {"FFFF00", "Yellow"},
-        {"000080", "Navy"},   {"0000FF", "Blue"},   {"008080", "Teal"},  {"00FFFF", "Aqua"},
+        {"008000", "Green"},  {"00FF00", "Lime"},   {"808000", "Olive"},  {"FFFF00", "Yellow"},
+        {"000080", "Navy"},   {"0000FF", "Blue"},   {"008080", "Teal"},   {"00FFFF", "Aqua"},
         {"FF8000", "Orange"}, {"804000", "Brown"},  {"8000FF", "Violet"}};
     const QString upper = colorText.toUpper();
     for (const auto& entry : named)
@@ -172,7 +172,7 @@ QString PreferencesDialog::ImageFilter() {
 }
 
 PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, RunState& state,
-                                     QList<ThemeChoice> themes)
+                                     QList<ThemeEntry> themes)
     : QDialog(main), main_(main), settings_(settings), state_(state), themes_(std::move(themes)) {
     setObjectName(QStringLiteral("PreferencesDialog"));
     setWindowTitle(Pref("Title"));
@@ -347,8 +347,8 @@ void PreferencesDialog::BuildRow(QWidget* parent, const PreferenceRow& row, int 
     case RowKind::NumberUnit: {
         auto* edit = new QLineEdit(parent);
         edit->setGeometry(170, 10 + 30 * k, 160, 20);
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
         w.control = edit;
         unitCombo(row.items);
         edit->resize(w.unit->x() - 10 - 170, edit->height());
@@ -446,12 +446,12 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
             combo()->setCurrentIndex(0);
             return;
         case RowSpecial::Theme: {
-            QList<ThemeChoice> sorted = themes_;
+            QList<ThemeEntry> sorted = themes_;
             std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
                 return a.id.compare(b.id, Qt::CaseInsensitive) < 0;
             });
             int selected = 0;
-            for (const ThemeChoice& theme : sorted) {
+            for (const ThemeEntry& theme : sorted) {
                 if (theme.name.isEmpty()) continue;
                 if (theme.id == settings_.uiTheme) selected = combo()->count();
                 combo()->addItem(theme.name, theme.id);
@@ -466,8 +466,8 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
             for (int i = 0; i < formats.size(); ++i) {
                 if (formats[i].isEmpty()) continue;
                 if (formats[i] == settings_.inputFormat) selected = combo()->count();
-                combo()->addItem(CommandIcon(MenuIds(), QStringLiteral("New")), formats[i].toUpper(),
-                                 formats[i]);
+                combo()->addItem(CommandIcon(MenuIds(), QStringLiteral("New")),
+                                 formats[i].toUpper(), formats[i]);
             }
             combo()->setCurrentIndex(selected);
             return;
@@ -506,8 +506,8 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
         return;
     case RowKind::Number:
     case RowKind::NumberUnit: {
-        static_cast<QLineEdit*>(w.control)
-            ->setText(QString::number(def ? GetNumber(settings_, *def) : 0));
+        static_cast<QLineEdit*>(w.control)->setText(
+            QString::number(def ? GetNumber(settings_, *def) : 0));
         auto* unit = static_cast<QComboBox*>(w.unit);
         int code = 0;
         if (row.unitKey)
@@ -527,8 +527,8 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
             slider->setValue(value);
             static_cast<QDoubleSpinBox*>(w.spin)->setValue(value / 100.0);
         } else {
-            const int value = std::clamp(def ? GetNumber(settings_, *def) : 0, row.minimum,
-                                         row.maximum);
+            const int value =
+                std::clamp(def ? GetNumber(settings_, *def) : 0, row.minimum, row.maximum);
             static_cast<QSpinBox*>(w.spin)->setValue(value);
             slider->setValue(value + (row.scale == SliderScale::Offset100 ? 100 : 0));
         }
@@ -537,8 +537,8 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
     case RowKind::Colour: {
         const QString hex = HexOf(ColorText(def ? GetText(settings_, *def) : QString()));
         static_cast<QLineEdit*>(w.field)->setText(hex);
-        static_cast<QPushButton*>(w.button)
-            ->setIcon(ColourIcon(ToQColor(ColorText(hex)), QSize(34, 12)));
+        static_cast<QPushButton*>(w.button)->setIcon(
+            ColourIcon(ToQColor(ColorText(hex)), QSize(34, 12)));
         return;
     }
     case RowKind::ColourList: {
@@ -564,9 +564,8 @@ void PreferencesDialog::FillRow(RowWidgets& w) {
         return;
     }
     case RowKind::DateTime:
-        static_cast<QDateTimeEdit*>(w.control)
-            ->setDateTime(QDateTime::fromSecsSinceEpoch(def ? GetNumber(settings_, *def) : 0,
-                                                        QTimeZone::utc()));
+        static_cast<QDateTimeEdit*>(w.control)->setDateTime(
+            QDateTime::fromSecsSinceEpoch(def ? GetNumber(settings_, *def) : 0, QTimeZone::utc()));
         return;
     }
 }
@@ -581,9 +580,8 @@ void PreferencesDialog::Connect(RowWidgets& w) {
             connect(slider, &QSlider::valueChanged, spin, [spin](int v) {
                 if (int(std::lround(spin->value() * 100)) != v) spin->setValue(v / 100.0);
             });
-            connect(spin, &QDoubleSpinBox::valueChanged, slider, [slider](double v) {
-                slider->setValue(int(std::lround(v * 100)));
-            });
+            connect(spin, &QDoubleSpinBox::valueChanged, slider,
+                    [slider](double v) { slider->setValue(int(std::lround(v * 100))); });
         } else {
             const int offset = row.scale == SliderScale::Offset100 ? 100 : 0;
             auto* spin = static_cast<QSpinBox*>(w.spin);
@@ -597,8 +595,8 @@ void PreferencesDialog::Connect(RowWidgets& w) {
         connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
                 [this, id] { PickColour(rows_[id]); });
     if (row.kind == RowKind::ColourList) {
-        const char* list = QLatin1String(row.key) == QLatin1String("Font Color") ? "Font Colors"
-                                                                                : "Back Colors";
+        const char* list =
+            QLatin1String(row.key) == QLatin1String("Font Color") ? "Font Colors" : "Back Colors";
         connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
                 [this, id, list] { AddListColour(rows_[id], list); });
     }
@@ -645,8 +643,8 @@ QWidget* PreferencesDialog::AreaWidget(const QString& page, const QString& area)
 void PreferencesDialog::SetRowEnabled(const QString& id, bool on) {
     const RowWidgets* w = Row(id);
     if (!w) return;
-    for (QWidget* part : {static_cast<QWidget*>(w->caption), w->control, w->unit, w->spin,
-                          w->field, w->button})
+    for (QWidget* part :
+         {static_cast<QWidget*>(w->caption), w->control, w->unit, w->spin, w->field, w->button})
         if (part) part->setEnabled(on);
 }
 
@@ -687,7 +685,8 @@ void PreferencesDialog::ApplyDependencies() {
 
     const int raw = index("Input/RAW Load As");
     const bool rawSized = raw == 1 || raw == 2, rawTone = raw == 4 || raw == 5;
-    for (const char* id : {"Input/RAW Header Size", "Input/RAW Image Width", "Input/RAW Image Height"})
+    for (const char* id :
+         {"Input/RAW Header Size", "Input/RAW Image Width", "Input/RAW Image Height"})
         SetRowEnabled(QLatin1String(id), rawSized);
     SetRowEnabled(QStringLiteral("Input/RAW Tone Mapping"), rawTone);
 
@@ -696,9 +695,9 @@ void PreferencesDialog::ApplyDependencies() {
                            "Transform/Image Rotation Back Color"})
         SetRowEnabled(QLatin1String(id), rotation);
     const bool resize = checked("Transform/Do Image Resize");
-    for (const char* id : {"Transform/Image Width", "Transform/Image Height",
-                           "Transform/Keep Aspect Ratio", "Transform/Image Resize Type",
-                           "Transform/Image Resize Algorithm"})
+    for (const char* id :
+         {"Transform/Image Width", "Transform/Image Height", "Transform/Keep Aspect Ratio",
+          "Transform/Image Resize Type", "Transform/Image Resize Algorithm"})
         SetRowEnabled(QLatin1String(id), resize);
     SetRowEnabled(QStringLiteral("Adjustment/Image Threshold"),
                   checked("Adjustment/Do Image Threshold"));
@@ -749,7 +748,8 @@ void PreferencesDialog::StoreRow(const RowWidgets& w) {
             SetText(settings_, *def, OutputExtensions().value(combo()->currentData().toInt()));
             return;
         case RowSpecial::Bpp:
-            SetNumber(settings_, *def, combo()->currentIndex() > 0 ? combo()->currentText().toInt() : 0);
+            SetNumber(settings_, *def,
+                      combo()->currentIndex() > 0 ? combo()->currentText().toInt() : 0);
             return;
         case RowSpecial::None:
             SetNumber(settings_, *def, std::max(0, combo()->currentIndex()));
@@ -769,7 +769,8 @@ void PreferencesDialog::StoreRow(const RowWidgets& w) {
         if (row.unitKey)
             if (const SettingDef* u =
                     FindSetting(QString::fromLatin1(row.group), QString::fromLatin1(row.unitKey)))
-                SetNumber(settings_, *u, std::max(0, static_cast<QComboBox*>(w.unit)->currentIndex()));
+                SetNumber(settings_, *u,
+                          std::max(0, static_cast<QComboBox*>(w.unit)->currentIndex()));
         return;
     case RowKind::Slider:
         if (row.scale == SliderScale::Gamma)
@@ -791,7 +792,8 @@ void PreferencesDialog::StoreRow(const RowWidgets& w) {
         SetText(settings_, *def, combo()->currentText());
         return;
     case RowKind::DateTime: {
-        const qint64 seconds = static_cast<QDateTimeEdit*>(w.control)->dateTime().toSecsSinceEpoch();
+        const qint64 seconds =
+            static_cast<QDateTimeEdit*>(w.control)->dateTime().toSecsSinceEpoch();
         SetNumber(settings_, *def,
                   std::clamp<qint64>(seconds, std::numeric_limits<int32_t>::min(),
                                      std::numeric_limits<int32_t>::max()));
@@ -812,9 +814,9 @@ void PreferencesDialog::SaveAndApply() {
     // and must not pass unnoticed, since the user's edits would be lost at the
     // next start.
     if (!SaveConfiguration(settings_, settings_.configPath))
-        ShowWarning(this, FormatText(GetText(QStringLiteral("Msg"),
-                                             QStringLiteral("Unable to save file")),
-                                     settings_.configPath));
+        ShowWarning(
+            this, FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Unable to save file")),
+                             settings_.configPath));
     auto* format = qobject_cast<QComboBox*>(Control(QStringLiteral("Output/Format")));
     if (main_) main_->ApplyPreferences(format ? format->currentIndex() : -1);
 }

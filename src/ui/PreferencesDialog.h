@@ -4,6 +4,7 @@
 
 #include "core/RunState.h"
 #include "settings/Settings.h"
+#include "theme/Themes.h"
 #include "ui/PreferencePages.h"
 
 #include <QColor>
@@ -23,12 +24,6 @@ namespace tarvix {
 
 class MainWindow;
 
-// A theme the dialog can offer: its id (the archive's name) and display name.
-struct ThemeChoice {
-    QString id;
-    QString name;
-};
-
 // The caption of a colour item: the named colour of that value, else "Color #"
 // and the six upper-case digits.
 QString ColorLabel(const QString& colorText);
@@ -39,7 +34,7 @@ public:
     // Opens on state.preferencesStartPage (then reset to 0). The themes are
     // those the main window found; an empty list shows "None".
     PreferencesDialog(MainWindow* main, Settings& settings, RunState& state,
-                      QList<ThemeChoice> themes = {});
+                      QList<ThemeEntry> themes = {});
 
     // The choosers; tests replace them. Each returns nothing when cancelled.
     std::function<std::optional<QColor>(const QColor& start)> chooseColor;
@@ -77,7 +72,7 @@ private:
     MainWindow* main_;
     Settings& settings_;
     RunState& state_;
-    QList<ThemeChoice> themes_;
+    QList<ThemeEntry> themes_;
     QTreeWidget* pageList_ = nullptr;
     QLabel* title_ = nullptr;
     QList<QWidget*> pages_;

@@ -62,6 +62,7 @@ void QuitOnTerminationSignals(QWidget* window) {
 int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProductName());
+    QApplication::setWindowIcon(ApplicationIcon());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     settings.configPath = ConfigPath();
@@ -78,7 +79,10 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     }
 
     LoadBuiltinIcons();
+    const QList<ThemeEntry> themes = ListThemes();
+    LoadTheme(settings, themes, true, true, true);
     MainWindow window(settings, state);
+    window.SetThemes(themes);
     window.FinishSetup();
 
     // A second start without parameters asks this one to come to the front.

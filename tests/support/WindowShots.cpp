@@ -9,6 +9,7 @@
 #include "core/StringTable.h"
 #include "request/ConversionRequest.h"
 #include "settings/Settings.h"
+#include "theme/Themes.h"
 #include "ui/Icons.h"
 #include "ui/MainWindow.h"
 #include "ui/PreferencesDialog.h"
@@ -47,6 +48,7 @@ void Shoot(const QString& path, QWidget* fallback) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(ApplicationIcon());
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s OUT-FOLDER INPUT.dds\n", argv[0]);
         return 2;
@@ -98,6 +100,19 @@ int main(int argc, char** argv) {
     window.Dispatch(kCommandConvert);
     Settle();
     Shoot(out + "/5-after.png", &window);
+
+    // The main window with each delivered theme at each icon size.
+    const QList<ThemeEntry> themes = ListThemes();
+    window.SetThemes(themes);
+    for (const ThemeEntry& theme : themes)
+        for (int size = 0; size < 3; ++size) {
+            settings.uiTheme = theme.id;
+            settings.uiSize = size;
+            state.interfaceReload = 1;
+            window.ApplyPreferences(-1);
+            Settle(100);
+            Shoot(QStringLiteral("%1/7-theme-%2-%3.png").arg(out, theme.id).arg(size), &window);
+        }
 
     settings.doFrame = 1;
     settings.doWatermark = 1;

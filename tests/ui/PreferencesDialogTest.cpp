@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override { window.reset(); }
 
-    std::unique_ptr<PreferencesDialog> Open(int page = 0, QList<ThemeChoice> themes = {}) {
+    std::unique_ptr<PreferencesDialog> Open(int page = 0, QList<ThemeEntry> themes = {}) {
         state.preferencesStartPage = int8_t(page);
         auto dialog = std::make_unique<PreferencesDialog>(window.get(), settings, state, themes);
         dialog->show();
@@ -509,7 +509,7 @@ TEST_F(PreferencesTest, WhateverConfigHoldsShowsAndStoresValidValues) {
 }
 
 TEST_F(PreferencesTest, ThemesAndIconSizeRebuildTheWindow) {
-    const QList<ThemeChoice> themes = {{"zeta", "Zeta Look"}, {"alpha", "Alpha Look"}, {"x", ""}};
+    const QList<ThemeEntry> themes = {{"zeta", "Zeta Look"}, {"alpha", "Alpha Look"}, {"x", ""}};
     settings.uiTheme = "zeta";
     settings.uiSize = 2;
     auto d = Open(1, themes);

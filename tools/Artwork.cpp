@@ -1,11 +1,5 @@
-// Draws the built-in icon set of the windowed mode: one 16 x 16 PNG per menu
-// key, the Convert (64 x 64), InFiles and InFolder (48 x 48) buttons, and the
-// 360 x 40 About banner. The pictures are committed under src/ui/icons/; run
-// this again after changing a drawing.
-//
-//   tarvix_make_icons OUTPUT-FOLDER
+#include "Artwork.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QImage>
@@ -17,22 +11,25 @@
 #include <functional>
 #include <map>
 
+namespace artwork {
 namespace {
 
-// Every icon is drawn on a 16-unit grid and scaled to its size.
-using Drawing = std::function<void(QPainter&)>;
+const Palette* gPalette = &BuiltinPalette();
+const Palette& P() {
+    return *gPalette;
+}
 
-const QColor kInk(52, 62, 78);
-const QColor kPaper(252, 252, 250);
-const QColor kBlue(45, 108, 223);
-const QColor kGreen(38, 150, 88);
-const QColor kOrange(240, 140, 26);
-const QColor kRed(214, 69, 65);
-const QColor kFolder(242, 182, 50);
-const QColor kFolderDark(203, 140, 22);
+// A gradient from lighter to c, or c alone for the flat looks.
+QBrush Shade(const QColor& c, double y0, double y1, int lighter = 115) {
+    if (!P().gradients) return c;
+    QLinearGradient g(0, y0, 0, y1);
+    g.setColorAt(0, c.lighter(lighter));
+    g.setColorAt(1, c);
+    return g;
+}
 
 QPen Pen(const QColor& c, double w = 1.0) {
-    QPen p(c, w);
+    QPen p(c, w * P().outline);
     p.setJoinStyle(Qt::RoundJoin);
     p.setCapStyle(Qt::RoundCap);
     return p;
@@ -46,40 +43,35 @@ void Page(QPainter& p, double x = 3.5, double y = 1.5, double w = 9, double h = 
     page.lineTo(x + w, y + h);
     page.lineTo(x, y + h);
     page.closeSubpath();
-    p.setPen(Pen(kInk));
-    p.setBrush(kPaper);
+    p.setPen(Pen(P().ink));
+    p.setBrush(P().paper);
     p.drawPath(page);
     p.drawLine(QPointF(x + w - 3, y), QPointF(x + w - 3, y + 3));
     p.drawLine(QPointF(x + w - 3, y + 3), QPointF(x + w, y + 3));
 }
 
 void Lines(QPainter& p, double x, double y, int n, double w = 5) {
-    p.setPen(Pen(QColor(150, 160, 175)));
+    p.setPen(Pen(P().lines));
     for (int i = 0; i < n; ++i)
         p.drawLine(QPointF(x, y + 2 * i), QPointF(x + w, y + 2 * i));
 }
 
 void Folder(QPainter& p, double x = 1, double y = 3, double w = 14, double h = 11) {
-    p.setPen(Pen(kFolderDark));
-    p.setBrush(kFolderDark);
+    p.setPen(Pen(P().folderDark));
+    p.setBrush(P().folderDark);
     p.drawRoundedRect(QRectF(x + 0.5, y + 0.5, w * 0.45, 3), 1, 1);
-    QLinearGradient g(0, y, 0, y + h);
-    g.setColorAt(0, kFolder.lighter(115));
-    g.setColorAt(1, kFolder);
-    p.setBrush(g);
+    p.setBrush(Shade(P().folder, y, y + h));
     p.drawRoundedRect(QRectF(x + 0.5, y + 2.5, w - 1, h - 3), 1.2, 1.2);
 }
 
 void Disc(QPainter& p, const QColor& c, double inset = 1.5) {
-    QLinearGradient g(0, inset, 0, 16 - inset);
-    g.setColorAt(0, c.lighter(125));
-    g.setColorAt(1, c);
-    p.setPen(Pen(c.darker(130)));
-    p.setBrush(g);
+    p.setPen(Pen(P().discRim.isValid() ? P().discRim : c.darker(130)));
+    p.setBrush(P().discFill.isValid() ? QBrush(P().discFill) : Shade(c, inset, 16 - inset, 125));
     p.drawEllipse(QRectF(inset, inset, 16 - 2 * inset, 16 - 2 * inset));
 }
 
-void Glyph(QPainter& p, const QString& text, double size = 10.5, const QColor& c = Qt::white) {
+void Glyph(QPainter& p, const QString& text, double size = 10.5, QColor c = QColor()) {
+    if (!c.isValid()) c = P().glyph;
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
     f.setPixelSize(int(size));
@@ -124,14 +116,18 @@ void Gear(QPainter& p, const QColor& c) {
 }
 
 void Landscape(QPainter& p, QRectF r) {
-    p.setPen(Pen(kInk));
-    QLinearGradient sky(r.topLeft(), r.bottomLeft());
-    sky.setColorAt(0, QColor(120, 180, 250));
-    sky.setColorAt(1, QColor(200, 230, 255));
-    p.setBrush(sky);
+    p.setPen(Pen(P().ink));
+    if (P().gradients) {
+        QLinearGradient sky(r.topLeft(), r.bottomLeft());
+        sky.setColorAt(0, QColor(120, 180, 250));
+        sky.setColorAt(1, QColor(200, 230, 255));
+        p.setBrush(sky);
+    } else {
+        p.setBrush(P().sky);
+    }
     p.drawRect(r);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(250, 210, 50));
+    p.setBrush(P().sun);
     p.drawEllipse(QPointF(r.right() - r.width() * 0.28, r.top() + r.height() * 0.3),
                   r.width() * 0.12, r.width() * 0.12);
     QPainterPath hill;
@@ -141,8 +137,80 @@ void Landscape(QPainter& p, QRectF r) {
                  r.top() + r.height() * 0.6);
     hill.lineTo(r.right(), r.bottom());
     hill.closeSubpath();
-    p.setBrush(kGreen);
+    p.setBrush(P().green);
     p.drawPath(hill);
+}
+
+} // namespace
+
+const Palette& BuiltinPalette() {
+    static const Palette palette{QColor(52, 62, 78),
+                                 QColor(252, 252, 250),
+                                 QColor(150, 160, 175),
+                                 QColor(45, 108, 223),
+                                 QColor(38, 150, 88),
+                                 QColor(240, 140, 26),
+                                 QColor(214, 69, 65),
+                                 QColor(242, 182, 50),
+                                 QColor(203, 140, 22),
+                                 Qt::white,
+                                 QColor(),
+                                 QColor(200, 230, 255),
+                                 QColor(250, 210, 50),
+                                 QColor(),
+                                 QColor(120, 132, 150),
+                                 true,
+                                 1.0};
+    return palette;
+}
+
+const Palette& HandDrawnPalette() {
+    // Pencil on cream paper: a brown-grey ink, soft watercolour fills, no
+    // gradients; the sketched double line comes from RenderSketched.
+    static const Palette palette{QColor(74, 58, 48),
+                                 QColor(255, 250, 236),
+                                 QColor(170, 150, 130),
+                                 QColor(92, 140, 200),
+                                 QColor(106, 168, 96),
+                                 QColor(232, 150, 70),
+                                 QColor(208, 96, 84),
+                                 QColor(236, 196, 110),
+                                 QColor(190, 146, 70),
+                                 QColor(255, 250, 236),
+                                 QColor(74, 58, 48),
+                                 QColor(196, 222, 240),
+                                 QColor(244, 206, 96),
+                                 QColor(),
+                                 QColor(150, 140, 130),
+                                 false,
+                                 1.25};
+    return palette;
+}
+
+const Palette& TilePalette() {
+    // White glyphs for coloured tiles.
+    static const Palette palette{Qt::white,
+                                 QColor(255, 255, 255, 60),
+                                 QColor(255, 255, 255, 170),
+                                 QColor(255, 255, 255, 235),
+                                 QColor(255, 255, 255, 235),
+                                 QColor(255, 255, 255, 235),
+                                 QColor(255, 255, 255, 235),
+                                 QColor(255, 255, 255, 90),
+                                 Qt::white,
+                                 Qt::white,
+                                 Qt::white,
+                                 QColor(255, 255, 255, 60),
+                                 Qt::white,
+                                 QColor(255, 255, 255, 0),
+                                 QColor(255, 255, 255, 235),
+                                 false,
+                                 1.1};
+    return palette;
+}
+
+void UsePalette(const Palette& palette) {
+    gPalette = &palette;
 }
 
 std::map<QString, Drawing> MenuIcons() {
@@ -152,8 +220,8 @@ std::map<QString, Drawing> MenuIcons() {
         Lines(p, 5.5, 7, 3);
     };
     icons["Add"] = [](QPainter& p) {
-        Disc(p, kGreen);
-        p.setPen(Pen(Qt::white, 2.2));
+        Disc(p, P().green);
+        p.setPen(Pen(P().glyph, 2.2));
         p.drawLine(QPointF(8, 4.5), QPointF(8, 11.5));
         p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
     };
@@ -165,15 +233,15 @@ std::map<QString, Drawing> MenuIcons() {
     icons["InFolder"] = [](QPainter& p) { Folder(p); };
     icons["OutFolder"] = [](QPainter& p) {
         Folder(p);
-        Arrow(p, QPointF(5, 10), QPointF(12.5, 10), kBlue);
+        Arrow(p, QPointF(5, 10), QPointF(12.5, 10), P().blue);
     };
     icons["OutFormat"] = [](QPainter& p) {
         for (int i = 0; i < 3; ++i) {
             const double y = 3.5 + 4.5 * i;
-            p.setPen(Pen(kInk, 1.4));
+            p.setPen(Pen(P().ink, 1.4));
             p.drawLine(QPointF(2, y), QPointF(14, y));
-            p.setPen(Pen(kBlue.darker(130)));
-            p.setBrush(kBlue);
+            p.setPen(Pen(P().blue.darker(130)));
+            p.setBrush(P().blue);
             const double x = i == 1 ? 10 : (i == 0 ? 5 : 7.5);
             p.drawEllipse(QPointF(x, y), 2, 2);
         }
@@ -191,15 +259,15 @@ std::map<QString, Drawing> MenuIcons() {
     };
     icons["ImportFiles"] = [](QPainter& p) {
         Page(p, 5.5);
-        Arrow(p, QPointF(1, 9), QPointF(9, 9), kGreen);
+        Arrow(p, QPointF(1, 9), QPointF(9, 9), P().green);
     };
     icons["ExportFiles"] = [](QPainter& p) {
         Page(p, 1.5);
-        Arrow(p, QPointF(7, 9), QPointF(15, 9), kBlue);
+        Arrow(p, QPointF(7, 9), QPointF(15, 9), P().blue);
     };
     icons["Exit"] = [](QPainter& p) {
-        Disc(p, kRed);
-        p.setPen(Pen(Qt::white, 1.8));
+        Disc(p, P().red);
+        p.setPen(Pen(P().glyph, 1.8));
         p.drawArc(QRectF(4.3, 4.8, 7.4, 7.4), 125 * 16, 290 * 16);
         p.drawLine(QPointF(8, 3.5), QPointF(8, 8));
     };
@@ -208,63 +276,70 @@ std::map<QString, Drawing> MenuIcons() {
         Page(p, 2.5, 4.5, 8, 10);
     };
     icons["Delete"] = [](QPainter& p) {
-        p.setPen(Pen(kRed.darker(120), 2.6));
+        p.setPen(Pen(P().red.darker(120), 2.6));
         p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
         p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
     };
     icons["SelectAll"] = [](QPainter& p) {
-        QPen pen = Pen(kInk, 1.2);
+        QPen pen = Pen(P().ink, 1.2);
         pen.setDashPattern({1.5, 1.5});
         p.setPen(pen);
         p.setBrush(QColor(45, 108, 223, 50));
         p.drawRect(QRectF(2.5, 2.5, 11, 11));
     };
     icons["Error"] = [](QPainter& p) {
-        Disc(p, kRed);
+        Disc(p, P().red);
         Glyph(p, "!", 11);
     };
-    icons["Preferences"] = [](QPainter& p) { Gear(p, QColor(120, 132, 150)); };
+    icons["Preferences"] = [](QPainter& p) { Gear(p, P().gear); };
     icons["CustomConverter"] = [](QPainter& p) {
-        p.setPen(Pen(kInk, 1.6));
+        p.setPen(Pen(P().ink, 1.6));
         p.setBrush(QColor(220, 236, 255));
         p.drawEllipse(QPointF(6.5, 6.5), 4.3, 4.3);
-        p.setPen(Pen(kInk, 2.6));
+        p.setPen(Pen(P().ink, 2.6));
         p.drawLine(QPointF(9.8, 9.8), QPointF(14, 14));
     };
     icons["Help"] = [](QPainter& p) {
-        Disc(p, kBlue);
+        Disc(p, P().blue);
         Glyph(p, "?", 11);
     };
     icons["Email"] = [](QPainter& p) {
-        p.setPen(Pen(kInk));
-        p.setBrush(kPaper);
+        p.setPen(Pen(P().ink));
+        p.setBrush(P().paper);
         p.drawRect(QRectF(1.5, 3.5, 13, 9));
         p.drawLine(QPointF(1.5, 3.5), QPointF(8, 8.5));
         p.drawLine(QPointF(14.5, 3.5), QPointF(8, 8.5));
     };
     icons["Web"] = [](QPainter& p) {
-        Disc(p, kBlue);
-        p.setPen(Pen(Qt::white, 1));
+        Disc(p, P().blue);
+        p.setPen(Pen(P().glyph, 1));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QRectF(5, 1.8, 6, 12.4));
         p.drawLine(QPointF(2, 8), QPointF(14, 8));
         p.drawLine(QPointF(8, 1.8), QPointF(8, 14.2));
     };
     icons["Updates"] = [](QPainter& p) {
-        p.setPen(Pen(kGreen, 2));
+        p.setPen(Pen(P().green, 2));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(2.5, 2.5, 11, 11), 30 * 16, 150 * 16);
         p.drawArc(QRectF(2.5, 2.5, 11, 11), 210 * 16, 150 * 16);
-        p.setPen(Pen(kGreen, 1));
-        p.setBrush(kGreen);
+        p.setPen(Pen(P().green, 1));
+        p.setBrush(P().green);
         p.drawPolygon(QPolygonF({QPointF(13.8, 1.5), QPointF(14.2, 6.2), QPointF(9.8, 5.2)}));
         p.drawPolygon(QPolygonF({QPointF(2.2, 14.5), QPointF(1.8, 9.8), QPointF(6.2, 10.8)}));
     };
     icons["About"] = [](QPainter& p) {
-        Disc(p, kBlue);
+        Disc(p, P().blue);
         Glyph(p, "i", 11);
     };
-    icons["Convert"] = [](QPainter& p) { Arrow(p, QPointF(2, 8), QPointF(14, 8), kOrange, 3.0); };
+    icons["Convert"] = [](QPainter& p) {
+        // A block arrow: reads as "convert" even at 16 pixels.
+        p.setPen(Pen(P().orange.darker(130), 0.8));
+        p.setBrush(P().orange);
+        p.drawPolygon(
+            QPolygonF({QPointF(1.5, 5.8), QPointF(8.6, 5.8), QPointF(8.6, 2.6), QPointF(14.6, 8),
+                       QPointF(8.6, 13.4), QPointF(8.6, 10.2), QPointF(1.5, 10.2)}));
+    };
     return icons;
 }
 
@@ -279,29 +354,29 @@ QImage Render(const Drawing& draw, int size) {
     return image;
 }
 
-QImage ConvertButton() {
-    QImage image(64, 64, QImage::Format_ARGB32);
+QImage ConvertButton(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     // A texture page turning into a picture.
-    p.scale(4, 4);
-    p.setPen(Pen(kInk, 0.35));
-    p.setBrush(kPaper);
+    p.scale(size / 16.0, size / 16.0);
+    p.setPen(Pen(P().ink, 0.35));
+    p.setBrush(P().paper);
     p.drawRoundedRect(QRectF(0.8, 1.5, 7.5, 9.5), 0.6, 0.6);
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
     f.setPixelSize(3);
     p.setFont(f);
-    p.setPen(kBlue.darker(120));
+    p.setPen(P().blue.darker(120));
     p.drawText(QRectF(0.8, 3.0, 7.5, 4), Qt::AlignCenter, QStringLiteral("DDS"));
     for (int i = 0; i < 4; ++i) {
-        p.setPen(Pen(QColor(150, 160, 175), 0.4));
+        p.setPen(Pen(P().lines, 0.4));
         p.drawLine(QPointF(2, 7.6 + 0.8 * i), QPointF(7, 7.6 + 0.8 * i));
     }
     Landscape(p, QRectF(7.5, 5.5, 7.8, 9.5));
-    p.setPen(Pen(kOrange.darker(130), 0.35));
-    p.setBrush(kOrange);
+    p.setPen(Pen(P().orange.darker(130), 0.35));
+    p.setBrush(P().orange);
     QPolygonF arrow{QPointF(5.2, 11.2), QPointF(9.2, 11.2), QPointF(9.2, 9.6), QPointF(12.2, 12.6),
                     QPointF(9.2, 15.6), QPointF(9.2, 14.0), QPointF(5.2, 14.0)};
     p.drawPolygon(arrow);
@@ -316,7 +391,7 @@ QImage Banner() {
     g.setColorAt(0, QColor(28, 52, 96));
     g.setColorAt(1, QColor(45, 108, 223));
     p.fillRect(image.rect(), g);
-    p.drawImage(QRectF(6, 4, 32, 32), ConvertButton());
+    p.drawImage(QRectF(6, 4, 32, 32), ConvertButton(64));
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setBold(true);
     f.setPixelSize(18);
@@ -327,22 +402,36 @@ QImage Banner() {
     return image;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    bool ok = true;
-    for (const auto& [key, draw] : MenuIcons())
-        ok &= Render(draw, 16).save(folder + "/" + key.toLower() + "_16.png");
-    ok &= ConvertButton().save(folder + "/button_convert_64.png");
-    ok &= Render(MenuIcons()["InFiles"], 48).save(folder + "/button_infiles_48.png");
-    ok &= Render(MenuIcons()["InFolder"], 48).save(folder + "/button_infolder_48.png");
-    ok &= Banner().save(folder + "/banner.png");
-    return ok ? 0 : 1;
+QImage RenderSketched(const Drawing& draw, int size) {
+    const QImage clean = Render(draw, size);
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    // A second, fainter pass a little off the first, as a pencil goes over
+    // its own line.
+    const double shift = std::max(0.6, size / 28.0);
+    p.setOpacity(0.35);
+    p.drawImage(QPointF(shift, -shift * 0.6), clean);
+    p.setOpacity(1.0);
+    p.drawImage(QPointF(0, 0), clean);
+    return image;
 }
+
+QImage RenderTile(const Drawing& draw, int size, const QColor& tile) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double inset = size / 32.0;
+    const double radius = size / 5.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(inset, inset, size - 2 * inset, size - 2 * inset), radius, radius);
+    // The glyph a little smaller than the tile, centred.
+    const double glyph = size * 0.72;
+    const QImage mark = Render(draw, int(std::lround(glyph)));
+    p.drawImage(QPointF((size - mark.width()) / 2.0, (size - mark.height()) / 2.0), mark);
+    return image;
+}
+
+} // namespace artwork
