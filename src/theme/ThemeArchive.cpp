@@ -14,13 +14,15 @@ struct ArchiveCloser {
 };
 using Reader = std::unique_ptr<archive, ArchiveCloser>;
 
-Reader OpenZip(const QString& path) {
+Reader OpenZip(const QString& path, const QByteArray& bytes) {
     Reader reader(archive_read_new());
     if (!reader) return reader;
     archive_read_support_format_zip(reader.get());
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 16384) !=
-        ARCHIVE_OK)
-        reader.reset();
+    const int status =
+        path.isEmpty()
+            ? archive_read_open_memory(reader.get(), bytes.constData(), size_t(bytes.size()))
+            : archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 16384);
+    if (status != ARCHIVE_OK) reader.reset();
     return reader;
 }
 
@@ -48,9 +50,25 @@ bool ReadData(archive* a, qint64 limit, QByteArray* out) {
 
 bool ThemeArchive::Open(const QString& path) {
     path_.clear();
+    bytes_.clear();
+    open_ = false;
     entries_.clear();
-    if (QFileInfo(path).size() <= 0) return false;
-    Reader reader = OpenZip(path);
+    if (path.isEmpty() || QFileInfo(path).size() <= 0) return false;
+    path_ = path;
+    return ReadDirectory();
+}
+
+bool ThemeArchive::OpenBytes(const QByteArray& bytes) {
+    path_.clear();
+    bytes_ = bytes;
+    open_ = false;
+    entries_.clear();
+    if (bytes_.isEmpty()) return false;
+    return ReadDirectory();
+}
+
+bool ThemeArchive::ReadDirectory() {
+    Reader reader = OpenZip(path_, bytes_);
     if (!reader) return false;
     archive_entry* entry = nullptr;
     int seen = 0, status = ARCHIVE_OK;
@@ -65,7 +83,7 @@ bool ThemeArchive::Open(const QString& path) {
     // A damaged archive still gives what was read before the damage; one that
     // gave nothing at all is no archive.
     if (seen == 0 && status != ARCHIVE_EOF) return false;
-    path_ = path;
+    open_ = true;
     return true;
 }
 
@@ -76,8 +94,8 @@ QHash<QString, QByteArray> ThemeArchive::Read(const QSet<QString>& names, qint64
         const qint64 size = entries_.value(name, 0);
         if (size > 0 && size <= limit) wanted.insert(name);
     }
-    if (wanted.isEmpty() || path_.isEmpty()) return found;
-    Reader reader = OpenZip(path_);
+    if (wanted.isEmpty() || !open_) return found;
+    Reader reader = OpenZip(path_, bytes_);
     if (!reader) return found;
     archive_entry* entry = nullptr;
     for (int seen = 0; seen < kMaxEntries && !wanted.isEmpty() &&
@@ -96,8 +114,8 @@ QHash<QString, QByteArray> ThemeArchive::Read(const QSet<QString>& names, qint64
 }
 
 QByteArray ThemeArchive::ReadPrefix(const QString& name, qint64 bytes) const {
-    if (path_.isEmpty() || !entries_.contains(name)) return QByteArray();
-    Reader reader = OpenZip(path_);
+    if (!open_ || !entries_.contains(name)) return QByteArray();
+    Reader reader = OpenZip(path_, bytes_);
     if (!reader) return QByteArray();
     archive_entry* entry = nullptr;
     for (int seen = 0;

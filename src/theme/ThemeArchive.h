@@ -21,6 +21,8 @@ public:
     // size 0 left out; the first of equal names kept). False when the file is
     // empty or is no readable ZIP archive.
     bool Open(const QString& path);
+    // The same for an archive held in memory.
+    bool OpenBytes(const QByteArray& bytes);
     const QHash<QString, qint64>& Entries() const { return entries_; }
 
     // The named entries whose stated size is at most limit, read in one pass.
@@ -32,6 +34,10 @@ public:
 
 private:
     QString path_;
+    QByteArray bytes_;
+    bool open_ = false;
+
+    bool ReadDirectory();
     QHash<QString, qint64> entries_;
 };
 
