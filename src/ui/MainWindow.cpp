@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "core/FormatRegistry.h"
 #include "core/StringTable.h"
+#include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "request/ConversionRequest.h"
 #include "request/InputSelection.h"
@@ -10,12 +11,17 @@
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
 #include "ui/PreferencesDialog.h"
+#include "update/HttpFetch.h"
+#include "update/UpdateCheck.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +31,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <atomic>
+#include <thread>
 
 namespace tarvix {
 namespace {
@@ -113,6 +121,10 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
     chooseInputFile = [this](const QString& filter, const QString& start) {
         return QFileDialog::getOpenFileName(this, GetText("Dialog", "Select Input Files"), start,
                                             filter);
+    };
+    openUrl = [](const QUrl& url) {
+        // Where nothing can open it, nothing happens, as with any link.
+        if (url.isValid()) QDesktopServices::openUrl(url);
     };
     chooseOutputFolder = [this](const QString& start) {
         return QFileDialog::getExistingDirectory(this, GetText("Dialog", "Select Output Folder"),
@@ -386,17 +398,70 @@ void MainWindow::Dispatch(CommandId commandId) {
     case kCommandFormatOptions:
         OpenPreferences(kPageOutput);
         break;
+    case kCommandUpdates:
+        CheckForUpdates();
+        break;
     case kCommandCustomConverter:
     case kCommandManual:
     case kCommandFeedback:
     case kCommandHomepage:
-    case kCommandUpdates:
     case kCommandAbout:
         ShowNotAvailable();
         break;
     default:
         break;
     }
+}
+
+void MainWindow::CheckForUpdates() {
+    if (checkingUpdates_) return;
+    checkingUpdates_ = true;
+    // The fetch may wait up to its whole time limit: the window keeps painting
+    // but takes no commands meanwhile.
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    QString answer;
+    std::atomic<bool> done{false};
+    QEventLoop loop;
+    const QString url = VersionFileUrl();
+    const int timeout = updateTimeoutMs;
+    std::thread fetch([&] {
+        answer = FetchUrlText(url, AppTitle(), timeout);
+        done = true;
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+    });
+    if (!done) loop.exec();
+    fetch.join();
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    checkingUpdates_ = false;
+
+    const QString msg = QStringLiteral("Msg");
+    switch (ClassifyVersionText(answer)) {
+    case UpdateAnswer::ConnectionProblem:
+        ShowMessage(this, MessageKind::Error, GetText(msg, QStringLiteral("Error")),
+                    GetText(msg, QStringLiteral("Internet connection problems")));
+        break;
+    case UpdateAnswer::NewVersion:
+        if (AskYesNo(this, GetText(msg, QStringLiteral("New Update")),
+                     GetText(msg, QStringLiteral("New Update Text")), MessageKind::Question))
+            openUrl(QUrl(ProductPage()));
+        break;
+    case UpdateAnswer::UpToDate:
+        ShowMessage(this, MessageKind::Information, GetText(msg, QStringLiteral("No Update")),
+                    GetText(msg, QStringLiteral("No Update Text")));
+        break;
+    }
+}
+
+void MainWindow::ScheduledUpdateCheck() {
+    if (!UpdateCheckDue(settings_, LocalNowSeconds())) return;
+    const QString msg = QStringLiteral("Msg");
+    const bool yes =
+        AskYesNo(this, GetText(msg, QStringLiteral("Check for Updates")),
+                 GetText(msg, QStringLiteral("Ask check for updates")), MessageKind::Question);
+    if (yes) CheckForUpdates();
+    settings_.updateDate = int32_t(LocalNowSeconds());
 }
 
 void MainWindow::OpenPreferences(int page) {

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QToolBar;
 class QToolButton;
+class QUrl;
 
 namespace tarvix {
 
@@ -63,6 +64,17 @@ public:
 
     // Opens the preferences dialog on a page and runs it until it closes.
     void OpenPreferences(int page);
+    // Help › Check For a New Version: fetches the version file off the window's
+    // thread (the window waits, disabled, with a busy cursor) and answers.
+    void CheckForUpdates();
+    // The start-up check when the schedule says it is due; "Update Date" moves
+    // to now whatever the answer.
+    void ScheduledUpdateCheck();
+    // The whole fetch's time limit; tests shorten it.
+    int updateTimeoutMs = 10000;
+    // Hands a web page, mail link or document to the desktop; tests replace it.
+    std::function<void(const QUrl&)> openUrl;
+
     // The themes found at start, offered by the preferences dialog.
     void SetThemes(QList<ThemeEntry> themes) { themes_ = std::move(themes); }
     // Brings the window in line after the preferences were stored: the theme or
@@ -114,6 +126,7 @@ private:
     int toolbarHeight_ = 0;
     int statusBarHeight_ = 0;
     bool quit_ = false;
+    bool checkingUpdates_ = false;
     QList<ThemeEntry> themes_;
 
     QAction* MakeAction(CommandId commandId, const QString& captionKey, const QIcon& icon);

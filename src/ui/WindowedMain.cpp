@@ -104,6 +104,8 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     // so the settings are saved.
     QuitOnTerminationSignals(&window);
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    // Once the window is up, the start-up update check when it is due.
+    QTimer::singleShot(0, &window, [&window] { window.ScheduledUpdateCheck(); });
     app.exec();
 
     StoreWindowState(window, settings);

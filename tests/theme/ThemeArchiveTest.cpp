@@ -2,7 +2,9 @@
 
 #include "TestSupport.h"
 #include "ZipWriter.h"
+#include "fuzz/ThemeFuzzBody.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -120,4 +122,11 @@ TEST_F(ThemeArchiveTest, BombsAndCrowdsStayBounded) {
     ThemeArchive names;
     ASSERT_TRUE(names.Open(Zip("names.zip", {{QString(5000, 'n'), "x"}, {"ok.png", "y"}})));
     EXPECT_EQ(names.Entries().keys(), QStringList{"ok.png"});
+}
+
+TEST(ThemeFuzzFindings, StayFixed) {
+    const QDir findings(QStringLiteral(TARVIX_SOURCE_DIR "/tests/theme/fuzz/findings"));
+    ASSERT_TRUE(findings.exists());
+    for (const QString& name : findings.entryList(QDir::Files))
+        if (!name.endsWith(".md")) ReadThemeBytes(ReadBytes(findings.filePath(name)));
 }

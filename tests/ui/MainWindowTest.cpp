@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, DropsTakeTheFirstAcceptedLocalFile) {
 
 TEST_F(MainWindowTest, CommandsThisBuildLacksSaySo) {
     for (CommandId id : {kCommandCustomConverter, kCommandManual, kCommandFeedback,
-                         kCommandHomepage, kCommandUpdates, kCommandAbout}) {
+                         kCommandHomepage, kCommandAbout}) {
         MessageBoxCloser closer;
         window->Dispatch(id);
         EXPECT_EQ(closer.seen.count, 1) << id;
