@@ -336,10 +336,6 @@ const char16_t kStringTableData[] =
     u"Title" Z u"Uninstall" Z
     u"Uninstall Text" Z u"Full Uninstall - Visit Uninstall Center" Z
     u"Next" Z u"Next" Z
-    // Commands this build does not have say so in a message box.
-    u"_GROUP_" Z u"Pending" Z
-    u"Title" Z u"Not Available" Z
-    u"Text" Z u"This build of Orvella DDS to JPG does not have this feature yet." Z
     u"_END_" Z u"" Z
     ;
 // clang-format on

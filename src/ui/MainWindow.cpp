@@ -11,6 +11,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
 #include "ui/PreferencesDialog.h"
+#include "ui/SmallWindows.h"
 #include "update/HttpFetch.h"
 #include "update/UpdateCheck.h"
 
@@ -122,10 +123,7 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
         return QFileDialog::getOpenFileName(this, GetText("Dialog", "Select Input Files"), start,
                                             filter);
     };
-    openUrl = [](const QUrl& url) {
-        // Where nothing can open it, nothing happens, as with any link.
-        if (url.isValid()) QDesktopServices::openUrl(url);
-    };
+    openUrl = OpenOnDesktop;
     chooseOutputFolder = [this](const QString& start) {
         return QFileDialog::getExistingDirectory(this, GetText("Dialog", "Select Output Folder"),
                                                  start);
@@ -369,11 +367,6 @@ QString MainWindow::StatusText() const {
     return status_->text();
 }
 
-void MainWindow::ShowNotAvailable() {
-    ShowMessage(this, MessageKind::Information, GetText("Pending", "Title"),
-                GetText("Pending", "Text"));
-}
-
 void MainWindow::Dispatch(CommandId commandId) {
     switch (commandId) {
     case kCommandNew:
@@ -401,13 +394,28 @@ void MainWindow::Dispatch(CommandId commandId) {
     case kCommandUpdates:
         CheckForUpdates();
         break;
-    case kCommandCustomConverter:
-    case kCommandManual:
-    case kCommandFeedback:
-    case kCommandHomepage:
-    case kCommandAbout:
-        ShowNotAvailable();
+    case kCommandCustomConverter: {
+        CustomConverterDialog dialog(this, openUrl);
+        dialog.exec();
+        activateWindow();
         break;
+    }
+    case kCommandManual:
+        // A missing manual opens nothing, as the desktop would show only an error.
+        if (const QUrl manual = ManualUrl(); !manual.isEmpty()) openUrl(manual);
+        break;
+    case kCommandFeedback:
+        openUrl(FeedbackUrl());
+        break;
+    case kCommandHomepage:
+        openUrl(QUrl(ProductPage(), QUrl::StrictMode));
+        break;
+    case kCommandAbout: {
+        AboutWindow about(this, openUrl);
+        about.exec();
+        activateWindow();
+        break;
+    }
     default:
         break;
     }

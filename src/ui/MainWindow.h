@@ -130,7 +130,6 @@ private:
     QList<ThemeEntry> themes_;
 
     QAction* MakeAction(CommandId commandId, const QString& captionKey, const QIcon& icon);
-    void ShowNotAvailable();
 };
 
 // Shortens a text longer than max characters to its start, "..." and its end.

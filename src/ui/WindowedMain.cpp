@@ -8,9 +8,11 @@
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
 #include "ui/MainWindow.h"
+#include "ui/SmallWindows.h"
 #include "ui/WindowedState.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QScreen>
@@ -64,20 +66,27 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     QApplication::setApplicationName(ProductName());
     QApplication::setWindowIcon(ApplicationIcon());
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    settings.configPath = ConfigPath();
-    LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize());
     LoadStringTable();
-
+    const OpenUrl open = OpenOnDesktop;
+    // The two special starts touch no config.ini.
     const QString first =
         argc > 1 ? QString::fromLocal8Bit(argv[1]).trimmed().toUpper() : QString();
-    if (first == QLatin1String("-U") || first == QLatin1String("-T")) {
-        // This build has neither the uninstall dialog nor the screenshot start.
-        ShowMessage(nullptr, MessageKind::Information, GetText("Pending", "Title"),
-                    GetText("Pending", "Text"));
+    if (first == QLatin1String("-U")) {
+        UninstallDialog dialog(open);
+        dialog.exec();
+        return 0;
+    }
+    if (first == QLatin1String("-T")) {
+        ResetSettings(settings, false);
+        LoadBuiltinIcons();
+        LoadTheme(settings, ListThemes(), true, true, true);
+        TakeScreenshots(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString(), settings, state);
         return 0;
     }
 
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    settings.configPath = ConfigPath();
+    LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize());
     LoadBuiltinIcons();
     const QList<ThemeEntry> themes = ListThemes();
     LoadTheme(settings, themes, true, true, true);

@@ -3,7 +3,9 @@
 
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -67,4 +69,35 @@ TEST(WindowedEndToEnd, ParametersWithoutAnInputOpenTheWindowToo) {
     // config.ini replaces what the options had set.
     EXPECT_TRUE(
         ReadBytes(box.ConfigHome() + "/Orvella/tarvix/config.ini").contains("Image Width = 0\r\n"));
+}
+
+TEST(WindowedEndToEnd, ScreenshotStart) {
+    Sandbox box;
+    QDir(box.Path()).mkpath("shots");
+    ProcessResult r = box.Run({"-T", box.Path("shots")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(box.Path("shots")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"tarvix1.jpg", "tarvix1x.jpg"}));
+    const JpegInfo small = InspectJpeg(box.Path("shots/tarvix1x.jpg"));
+    EXPECT_EQ(small.width, 180);
+    EXPECT_EQ(small.height, 92);
+    EXPECT_EQ(InspectJpeg(box.Path("shots/tarvix1.jpg")).luminanceTable,
+              ExpectedLuminanceTable(90));
+    // A folder that does not exist: nothing, and still status 0.
+    r = box.Run({"-T", box.Path("nowhere")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_FALSE(QFile::exists(box.Path("nowhere")));
+    // No folder: the program's own.
+    const QString bin = box.Path("bin");
+    QDir().mkpath(bin);
+    const QString built = QFileInfo(TarvixBinary()).absolutePath();
+    for (const char* file :
+         {"tarvix", "libtarvix-engine.so", "libtarvix-draw.so", "libtarvix-ui.so"})
+        ASSERT_TRUE(QFile::copy(built + "/" + file, bin + "/" + file)) << file;
+    r = RunProgram(bin + "/tarvix", {"-T"}, box.Path(), box.Environment());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(bin + "/tarvix1.jpg"));
+    EXPECT_TRUE(QFile::exists(bin + "/tarvix1x.jpg"));
+    // The screenshot start reads and writes no settings.
+    EXPECT_FALSE(QFile::exists(box.ConfigHome() + "/Orvella/tarvix/config.ini"));
 }
