@@ -11,6 +11,9 @@
 #ifndef TARVIX_INSTALL_DATADIR
 #define TARVIX_INSTALL_DATADIR "/usr/local/share/tarvix"
 #endif
+#ifndef TARVIX_DATA_RELATIVE
+#define TARVIX_DATA_RELATIVE "../share/tarvix"
+#endif
 
 namespace tarvix {
 namespace {
@@ -55,6 +58,8 @@ QString DataFolder() {
     if (!given.isEmpty()) return WithSlash(given);
     const QString program = ProgramFolder();
     if (IsFolder(program + QStringLiteral("gfx"))) return program;
+    const QString installed = QDir::cleanPath(program + QStringLiteral(TARVIX_DATA_RELATIVE));
+    if (IsFolder(installed)) return WithSlash(installed);
     return WithSlash(QStringLiteral(TARVIX_INSTALL_DATADIR));
 }
 

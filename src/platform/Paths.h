@@ -13,7 +13,8 @@ QString ProgramFolder();
 QString ConfigPath();
 // Where the program's data lives (themes in "gfx/", the manual): the folder
 // TARVIX_DATA_DIR names, else the program folder when it holds "gfx/" (a build
-// tree), else the installed data folder.
+// tree), else the installed data folder found from the program folder
+// ("../share/tarvix/" from "bin/"), else the one the build was configured for.
 QString DataFolder();
 // $XDG_RUNTIME_DIR, or /tmp when unset.
 QString RuntimeFolder();

@@ -9,17 +9,23 @@
 #ifndef TARVIX_PLUGIN_DIR
 #define TARVIX_PLUGIN_DIR "/usr/local/lib/tarvix"
 #endif
+#ifndef TARVIX_PLUGIN_RELATIVE
+#define TARVIX_PLUGIN_RELATIVE "../lib/tarvix"
+#endif
 
 namespace tarvix {
 namespace {
 
-// Beside the executable (a build tree), else where they are installed.
+// Beside the executable (a build tree), else where an install puts them
+// relative to the executable, else where the build was configured to install.
 void* Load(const char* name, QString* error) {
     static std::mutex mutex;
     std::lock_guard lock(mutex);
     const QString file = QStringLiteral("libtarvix-%1.so").arg(QLatin1String(name));
     QString reason;
-    for (const QString& folder : {ProgramFolder(), QStringLiteral(TARVIX_PLUGIN_DIR "/")}) {
+    for (const QString& folder :
+         {ProgramFolder(), ProgramFolder() + QStringLiteral(TARVIX_PLUGIN_RELATIVE "/"),
+          QStringLiteral(TARVIX_PLUGIN_DIR "/")}) {
         const QByteArray path = QFile::encodeName(folder + file);
         if (!QFile::exists(folder + file)) continue;
         if (void* handle = ::dlopen(path.constData(), RTLD_NOW | RTLD_GLOBAL)) return handle;
