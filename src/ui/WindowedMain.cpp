@@ -65,6 +65,8 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProductName());
     QApplication::setWindowIcon(ApplicationIcon());
+    // Docks and task bars match the window to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.orvella.tarvix"));
 
     LoadStringTable();
     const OpenUrl open = OpenOnDesktop;

@@ -1,0 +1,58 @@
+cmake_minimum_required(VERSION 3.25)
+# Installs the build into a fresh prefix, checks the tree and its desktop
+# files, and runs the installed program from another folder.
+#   cmake -DBUILD=... -DWORK=... -DSAMPLE=... -P InstallTest.cmake
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/elsewhere ${WORK}/out ${WORK}/home ${WORK}/runtime)
+set(P ${WORK}/prefix)
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${P}
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed")
+endif()
+set(id example.orvella.tarvix)
+foreach(f bin/tarvix lib/tarvix/libtarvix-engine.so lib/tarvix/libtarvix-draw.so
+          lib/tarvix/libtarvix-ui.so share/tarvix/gfx/handdrawn.zip share/tarvix/gfx/tiles.zip
+          share/tarvix/manual/index.html share/applications/${id}.desktop
+          share/metainfo/${id}.metainfo.xml share/thumbnailers/tarvix.thumbnailer
+          share/man/man1/tarvix.1 share/doc/tarvix/LICENSE share/doc/tarvix/THIRD-PARTY-NOTICES
+          share/icons/hicolor/16x16/apps/${id}.png share/icons/hicolor/256x256/apps/${id}.png)
+  if(NOT EXISTS ${P}/${f})
+    message(FATAL_ERROR "missing after install: ${f}")
+  endif()
+endforeach()
+
+macro(validate tool)
+  find_program(found_${tool} ${tool})
+  if(found_${tool})
+    execute_process(COMMAND ${found_${tool}} ${ARGN} RESULT_VARIABLE status ERROR_VARIABLE err
+                    OUTPUT_VARIABLE out)
+    if(NOT status EQUAL 0 OR err MATCHES "warning")
+      message(FATAL_ERROR "${tool} ${ARGN}: ${out}${err}")
+    endif()
+  else()
+    message(STATUS "skipped: ${tool} is not installed (scripts/setup.sh installs it)")
+  endif()
+endmacro()
+validate(desktop-file-validate ${P}/share/applications/${id}.desktop)
+validate(appstreamcli validate --no-net ${P}/share/metainfo/${id}.metainfo.xml)
+validate(groff -man -ww -z ${P}/share/man/man1/tarvix.1)
+
+# The installed program, run from a folder of its own, converts the sample.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/cfg
+                        XDG_RUNTIME_DIR=${WORK}/runtime QT_QPA_PLATFORM=offscreen
+                        ${P}/bin/tarvix -q -i ${SAMPLE} -o ${WORK}/out
+                WORKING_DIRECTORY ${WORK}/elsewhere RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT EXISTS ${WORK}/out/orvella-sample.jpg)
+  message(FATAL_ERROR "the installed program did not convert the sample: ${status} ${err}")
+endif()
+# And finds its themes and manual: the screenshot start draws with them.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/cfg
+                        XDG_RUNTIME_DIR=${WORK}/runtime QT_QPA_PLATFORM=offscreen
+                        ${P}/bin/tarvix -T ${WORK}/out
+                WORKING_DIRECTORY ${WORK}/elsewhere RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS ${WORK}/out/tarvix1.jpg)
+  message(FATAL_ERROR "the installed program took no screenshots")
+endif()
+file(REMOVE_RECURSE ${WORK})
+message(STATUS "install tree complete and working")

@@ -1,0 +1,28 @@
+cmake_minimum_required(VERSION 3.25)
+# Writes the man page with the program's own help text and option list, so it
+# never drifts from the program.
+#   cmake -DTARVIX=... -DLIST=... -DSOURCE=data/tarvix.1.in -DOUT=build/tarvix.1 -DVERSION=2.7 -P MakeManPage.cmake
+execute_process(COMMAND ${TARVIX} -h OUTPUT_VARIABLE help RESULT_VARIABLE status)
+execute_process(COMMAND ${LIST} OUTPUT_VARIABLE settings RESULT_VARIABLE status2)
+if(NOT status EQUAL 0 OR NOT status2 EQUAL 0)
+  message(FATAL_ERROR "could not read the help text or the option list")
+endif()
+# "  -i FILE, --input=FILE     Set input file" becomes a tagged paragraph.
+set(options "")
+string(REPLACE "\n" ";" lines "${help}")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^  (-[^ ].*[^ ])  +([^ ].*)$")
+    set(name "${CMAKE_MATCH_1}")
+    set(text "${CMAKE_MATCH_2}")
+    string(REPLACE "-" "\\-" name "${name}")
+    string(APPEND options ".TP\n.B ${name}\n${text}\n")
+  endif()
+endforeach()
+string(REPLACE "-" "\\-" settings "${settings}")
+string(REGEX REPLACE "(^|\n)  " "\\1" settings "${settings}")
+file(READ ${SOURCE} page)
+string(REPLACE "@OPTIONS@" "${options}" page "${page}")
+string(REPLACE "@SETTINGS@" "${settings}" page "${page}")
+string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+file(WRITE ${OUT}.part "${page}")
+file(RENAME ${OUT}.part ${OUT})
