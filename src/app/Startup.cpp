@@ -45,6 +45,30 @@ int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
     return windowed(argc, argv, settings, state);
 }
 
+// "--thumbnail SIZE INPUT OUTPUT", as file managers call it: no lock, no
+// settings, no console output but an error line.
+int RunThumbnail(const ParameterList& params) {
+    bool ok = false;
+    const int size = params.At(1).toInt(&ok);
+    if (params.Count() != 4 || !ok || size < 1 || size > 1024) {
+        PrintLine(
+            QStringLiteral("Error: usage: tarvix --thumbnail SIZE INPUT OUTPUT (SIZE 1 to 1024)"));
+        return kExitUsageError;
+    }
+    QString reason;
+    const EngineApi* engine = Engine(&reason);
+    if (!engine) {
+        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
+        return kExitNothingConverted;
+    }
+    const QString input = params.At(2);
+    if (!engine->writeThumbnail(input, params.At(3), size, &reason)) {
+        PrintLine(QStringLiteral("Error: ") + input + QStringLiteral(": ") + reason);
+        return kExitNothingConverted;
+    }
+    return kExitOk;
+}
+
 bool IsVersionRequest(const QString& first) {
     return first == QLatin1String("-V") || first == QLatin1String("--VERSION");
 }
@@ -110,6 +134,7 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     // while another instance runs ends here; help and version touch nothing the
     // lock protects and answer anyway.
     const QString first = params.OptionName(0);
+    if (first == QLatin1String("--THUMBNAIL")) return RunThumbnail(params);
     const bool needsLock = !IsHelpRequest(first) && !IsVersionRequest(first);
     static InstanceLock lock;
     if (needsLock &&

@@ -21,6 +21,8 @@ struct EngineApi {
     // given, hears of every file.
     int (*batchWorker)(RunState& state, const Settings& settings, BatchProgress& progress,
                        BatchObserver* observer);
+    // A PNG thumbnail of a texture, at most size pixels a side.
+    bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
 };
 
 // The drawing of frames and watermarks (2D drawing and fonts).

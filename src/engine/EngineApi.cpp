@@ -2,8 +2,9 @@
 
 #include "core/PluginApi.h"
 #include "engine/BatchWorker.h"
+#include "engine/Thumbnail.h"
 
 extern "C" const tarvix::EngineApi* tarvix_engine_api() {
-    static const tarvix::EngineApi api{&tarvix::BatchWorker};
+    static const tarvix::EngineApi api{&tarvix::BatchWorker, &tarvix::WriteThumbnail};
     return &api;
 }

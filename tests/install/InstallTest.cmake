@@ -54,5 +54,19 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOM
 if(NOT status EQUAL 0 OR NOT EXISTS ${WORK}/out/tarvix1.jpg)
   message(FATAL_ERROR "the installed program took no screenshots")
 endif()
+# The thumbnailer entry's Exec line, with %s %i %o filled in as file managers do.
+file(STRINGS ${P}/share/thumbnailers/tarvix.thumbnailer exec REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=" "" exec "${exec}")
+string(REPLACE "%s" "48" exec "${exec}")
+string(REPLACE "%i" "${SAMPLE}" exec "${exec}")
+string(REPLACE "%o" "${WORK}/out/thumb.png" exec "${exec}")
+separate_arguments(exec UNIX_COMMAND "${exec}")
+list(POP_FRONT exec program)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env PATH=${P}/bin:$ENV{PATH} HOME=${WORK}/home
+                        XDG_RUNTIME_DIR=${WORK}/runtime ${program} ${exec}
+                WORKING_DIRECTORY ${WORK}/elsewhere RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS ${WORK}/out/thumb.png)
+  message(FATAL_ERROR "the thumbnailer's command wrote no thumbnail: ${status}")
+endif()
 file(REMOVE_RECURSE ${WORK})
 message(STATUS "install tree complete and working")
