@@ -14,6 +14,7 @@
 #include "platform/Plugins.h"
 #include "request/ConversionRequest.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace tarvix {
@@ -67,6 +68,14 @@ int RunThumbnail(const ParameterList& params) {
         return kExitNothingConverted;
     }
     return kExitOk;
+}
+
+// One parameter that is no option and names a file: the desktop's "open with".
+QString OpenWithFile(const ParameterList& params) {
+    if (params.Count() != 1 || !params.OptionName(0).isEmpty()) return QString();
+    QString path = params.At(0);
+    if (!path.startsWith(QLatin1Char('/'))) path = QDir::currentPath() + QLatin1Char('/') + path;
+    return FileExists(path) && !IsFolder(path) ? path : QString();
 }
 
 bool IsVersionRequest(const QString& first) {
@@ -139,7 +148,10 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     static InstanceLock lock;
     if (needsLock &&
         lock.Acquire(InstanceLock::DefaultPath()) == InstanceLock::Result::HeldByOther) {
-        if (argc > 1)
+        const QString file = OpenWithFile(params);
+        if (!file.isEmpty())
+            SignalRunningInstance(file); // the running window takes the file
+        else if (argc > 1)
             PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
                       QStringLiteral(" is already running"));
         else
@@ -149,6 +161,9 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
 
     static Settings settings;
     static RunState state;
+    // A file opened from the desktop goes straight to the window, which takes it.
+    if (!OpenWithFile(params).isEmpty())
+        return StartWindowed(argc, argv, settings, state, windowed);
     const int status = HandleCommandLine(params, argc > 0 ? argv[0] : "tarvix", settings, state);
     if (status >= 0) return status;
     return StartWindowed(argc, argv, settings, state, windowed);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QScreen>
@@ -61,6 +62,33 @@ void QuitOnTerminationSignals(QWidget* window) {
 
 } // namespace
 
+void AcceptKnocks(QLocalServer& server, MainWindow& window) {
+    QObject::connect(&server, &QLocalServer::newConnection, &window, [&server, &window] {
+        while (QLocalSocket* peer = server.nextPendingConnection()) {
+            // The knock is read once the other start hung up; a peer that
+            // never does is dropped after a moment, and only a little is read.
+            auto answer = [&window, peer] {
+                const QString file = FileOfKnock(peer->read(16384));
+                peer->deleteLater();
+                window.setWindowState((window.windowState() & ~Qt::WindowMinimized) |
+                                      Qt::WindowActive);
+                window.show();
+                window.raise();
+                window.activateWindow();
+                if (!file.isEmpty() && window.isEnabled()) window.AcceptInputFile(file);
+            };
+            QObject::connect(peer, &QLocalSocket::disconnected, &window, answer);
+            QTimer::singleShot(2000, peer, [peer] { peer->abort(); });
+        }
+    });
+}
+
+void OpenFileFromArguments(MainWindow& window, int argc, char** argv) {
+    if (argc != 2 || !argv[1] || argv[1][0] == '-') return;
+    const QString file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    if (QFileInfo(file).isFile()) window.AcceptInputFile(file);
+}
+
 int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProductName());
@@ -95,20 +123,13 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     MainWindow window(settings, state);
     window.SetThemes(themes);
     window.FinishSetup();
+    OpenFileFromArguments(window, argc, argv);
 
     // A second start without parameters asks this one to come to the front.
     QLocalServer server;
     const QString socket = InstanceSocketPath();
     QLocalServer::removeServer(socket);
-    QObject::connect(&server, &QLocalServer::newConnection, &window, [&] {
-        while (QLocalSocket* peer = server.nextPendingConnection()) {
-            peer->deleteLater();
-            window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-            window.show();
-            window.raise();
-            window.activateWindow();
-        }
-    });
+    AcceptKnocks(server, window);
     server.listen(socket);
 
     // A session that ends (logout, kill) closes the window as the user would,

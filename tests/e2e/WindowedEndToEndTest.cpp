@@ -101,3 +101,19 @@ TEST(WindowedEndToEnd, ScreenshotStart) {
     // The screenshot start reads and writes no settings.
     EXPECT_FALSE(QFile::exists(box.ConfigHome() + "/Orvella/tarvix/config.ini"));
 }
+
+TEST(WindowedEndToEnd, OpenWithHandsTheFileToTheRunningWindow) {
+    Sandbox box;
+    ASSERT_TRUE(WriteBytes(box.Path("a.dds"), QByteArray("placeholder")));
+    BackgroundProcess first(TarvixBinary(), {box.Path("a.dds")}, box.Path(), box.Environment());
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << "the window did not come up";
+    // A second "open with" ends at once, quietly, and the window stays.
+    const ProcessResult second = box.Run({box.Path("a.dds")});
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_TRUE(second.err.isEmpty());
+    EXPECT_TRUE(second.out.isEmpty());
+    EXPECT_TRUE(first.Running());
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0);
+}
