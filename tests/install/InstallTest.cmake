@@ -15,7 +15,7 @@ foreach(f bin/tarvix lib/tarvix/libtarvix-engine.so lib/tarvix/libtarvix-draw.so
           lib/tarvix/libtarvix-ui.so share/tarvix/gfx/handdrawn.zip share/tarvix/gfx/tiles.zip
           share/tarvix/manual/index.html share/applications/${id}.desktop
           share/metainfo/${id}.metainfo.xml share/thumbnailers/tarvix.thumbnailer
-          share/man/man1/tarvix.1 share/doc/tarvix/LICENSE share/doc/tarvix/THIRD-PARTY-NOTICES
+          share/man/man1/tarvix.1.gz share/doc/tarvix/LICENSE share/doc/tarvix/copyright share/doc/tarvix/THIRD-PARTY-NOTICES
           share/icons/hicolor/16x16/apps/${id}.png share/icons/hicolor/256x256/apps/${id}.png)
   if(NOT EXISTS ${P}/${f})
     message(FATAL_ERROR "missing after install: ${f}")
@@ -36,7 +36,8 @@ macro(validate tool)
 endmacro()
 validate(desktop-file-validate ${P}/share/applications/${id}.desktop)
 validate(appstreamcli validate --no-net ${P}/share/metainfo/${id}.metainfo.xml)
-validate(groff -man -ww -z ${P}/share/man/man1/tarvix.1)
+validate(groff -man -ww -z ${BUILD}/tarvix.1)
+validate(man -l ${P}/share/man/man1/tarvix.1.gz)
 
 # The installed program, run from a folder of its own, converts the sample.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/cfg
