@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkg-config git ca-certificates \
-  qt6-base-dev qt6-base-dev-tools \
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
   libfreeimage-dev libarchive-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev \
   libgtest-dev googletest \
   fontconfig fonts-liberation2 fonts-dejavu-core \

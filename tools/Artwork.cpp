@@ -354,13 +354,8 @@ QImage Render(const Drawing& draw, int size) {
     return image;
 }
 
-QImage ConvertButton(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+void DrawConvertButton(QPainter& p) {
     // A texture page turning into a picture.
-    p.scale(size / 16.0, size / 16.0);
     p.setPen(Pen(P().ink, 0.35));
     p.setBrush(P().paper);
     p.drawRoundedRect(QRectF(0.8, 1.5, 7.5, 9.5), 0.6, 0.6);
@@ -380,6 +375,15 @@ QImage ConvertButton(int size) {
     QPolygonF arrow{QPointF(5.2, 11.2), QPointF(9.2, 11.2), QPointF(9.2, 9.6), QPointF(12.2, 12.6),
                     QPointF(9.2, 15.6), QPointF(9.2, 14.0), QPointF(5.2, 14.0)};
     p.drawPolygon(arrow);
+}
+
+QImage ConvertButton(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    DrawConvertButton(p);
     return image;
 }
 

@@ -39,6 +39,8 @@ QImage RenderSketched(const Drawing& draw, int size);
 // The drawing in white on a rounded tile of the colour.
 QImage RenderTile(const Drawing& draw, int size, const QColor& tile);
 QImage ConvertButton(int size);
+// The same picture on any device, in 16 units a side (the application icon).
+void DrawConvertButton(QPainter& p);
 QImage Banner();
 
 } // namespace artwork
