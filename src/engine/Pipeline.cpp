@@ -4,6 +4,7 @@
 #include "engine/LoadAs.h"
 #include "engine/PixelStore.h"
 #include "engine/Steps.h"
+#include "platform/Paths.h"
 #include "platform/Plugins.h"
 #include "request/Naming.h"
 #include "request/OutputDepth.h"
@@ -73,6 +74,17 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     image = ApplyOutputDepth(image, state);
     store.Release(image);
     state.currentOutputFile = OutputPath(state, settings);
+    // The mask comes from the user, a profile or config.ini: its name must stay
+    // in the output folder, and the picture must never replace its own texture.
+    const QString unsafe = UnsafeOutputName(OutputFileName(state, settings));
+    if (!unsafe.isEmpty() || SameFile(state.currentInputFile, state.currentOutputFile)) {
+        if (image) FreeImage_Unload(image);
+        state.failure = !unsafe.isEmpty()
+                            ? unsafe
+                            : QStringLiteral("the output would replace the input file: ") +
+                                  state.currentOutputFile;
+        return false;
+    }
     const bool saved = SaveImageFile(state.formatCode, image, state.currentOutputFile,
                                      state.saveFlags, &state.failure);
     if (image) FreeImage_Unload(image);

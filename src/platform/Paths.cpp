@@ -73,6 +73,14 @@ bool FileExists(const QString& path) {
     return !path.isEmpty() && ::stat(NativePath(path).constData(), &st) == 0;
 }
 
+bool SameFile(const QString& a, const QString& b) {
+    struct stat sa {
+    }, sb{};
+    return !a.isEmpty() && !b.isEmpty() && ::stat(NativePath(a).constData(), &sa) == 0 &&
+           ::stat(NativePath(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 bool IsFolder(const QString& path) {
     struct stat st {};
     return !path.isEmpty() && ::stat(NativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);

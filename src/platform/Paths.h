@@ -28,6 +28,9 @@ bool IsFolder(const QString& path);
 // Size in bytes; -1 when the path does not exist.
 qint64 FileSize(const QString& path);
 
+// True when both paths name one existing file (the same device and inode).
+bool SameFile(const QString& a, const QString& b);
+
 // The folder part of a path: everything up to and including the last "/".
 QString FolderOf(const QString& path);
 // The last path component.

@@ -113,6 +113,19 @@ QString OutputFileName(const RunState& state, const Settings& settings) {
     return name;
 }
 
+QString UnsafeOutputName(const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("the file name mask gives an empty name");
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral("the file name mask gives a name with a control character");
+    if (name.startsWith(QLatin1Char('/')))
+        return QStringLiteral("the file name mask gives an absolute path: ") + name;
+    for (QStringView part : QStringView(name).split(QLatin1Char('/')))
+        if (part == QLatin1String(".."))
+            return QStringLiteral("the file name mask leads out of the output folder: ") + name;
+    return QString();
+}
+
 QString OutputPath(const RunState& state, const Settings& settings) {
     QString path = state.outputFolder;
     if (settings.keepSubfolders) path += state.currentSubfolder;

@@ -17,6 +17,10 @@ QString WatermarkText(const RunState& state, const Settings& settings);
 // Replaces every occurrence of placeholder (any letter case) by its value.
 QString SubstitutePlaceholder(const QString& text, const QString& placeholder,
                               const RunState& state);
+// Why a file name from the mask may not be used, or empty when it may: it must
+// stay inside the output folder (no ".." component, not absolute) and hold no
+// NUL or other control character.
+QString UnsafeOutputName(const QString& name);
 // The name without its last extension ("a.b.dds" -> "a.b").
 QString StripExtension(const QString& name);
 

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvix {
 
@@ -18,13 +22,28 @@ QString DecodeUnmarkedText(QByteArrayView bytes) {
 
 std::optional<IniReader> IniReader::Open(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir() || info.size() > kMaxSettingsFileBytes) return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    // Read one byte more than allowed so a file that grew meanwhile is caught.
-    const QByteArray bytes = file.read(kMaxSettingsFileBytes + 1);
-    if (bytes.size() > kMaxSettingsFileBytes) return std::nullopt;
+    // Opened without blocking and read only when it is a regular file: a FIFO
+    // or a device at the path would otherwise hold the program forever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxSettingsFileBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    // One byte more than the file holds: a file that grew meanwhile is read no
+    // further than that, and never past the limit.
+    QByteArray bytes(qsizetype(st.st_size) + 1, '\0');
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        filled += n;
+    }
+    ::close(fd);
+    if (filled > kMaxSettingsFileBytes) return std::nullopt;
+    bytes.truncate(filled);
     return FromBytes(bytes);
 }
 

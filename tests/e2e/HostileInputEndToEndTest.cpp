@@ -1,0 +1,99 @@
+// What a careless or hostile command line, profile or pipe must not do: write
+// outside the output folder, replace the texture, hang, or die of a closed pipe.
+
+#include "DdsBuilder.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace tarvix::test;
+
+namespace {
+
+class HostileTest : public ::testing::Test {
+protected:
+    Sandbox box;
+    QString input;
+    void SetUp() override {
+        QDir(box.Path()).mkpath("d/out");
+        input = box.Path("d/photo.dds");
+        ASSERT_TRUE(WriteBytes(input, DdsDxt1(TestPicture(16, 16))));
+    }
+};
+
+} // namespace
+
+TEST_F(HostileTest, MaskNamesStayInTheOutputFolder) {
+    const QByteArray texture = ReadBytes(input);
+    struct Case {
+        QString mask, reason;
+    };
+    const QList<Case> cases = {
+        {"../%filename%.%ext%", "the file name mask leads out of the output folder: ../photo.jpg"},
+        {"sub/../../elsewhere/x.%ext%",
+         "the file name mask leads out of the output folder: sub/../../elsewhere/x.jpg"},
+        {"/tmp/x.%ext%", "the file name mask gives an absolute path: /tmp/x.jpg"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult r =
+            box.Run({"-q", "-i", input, "-o", box.Path("d/out"), "--filename-mask=" + c.mask});
+        EXPECT_EQ(r.exitCode, 1) << c.mask.toStdString();
+        EXPECT_EQ(r.err, "Error: " + input + ": " + c.reason + "\n");
+    }
+    EXPECT_EQ(QDir(box.Path("d")).entryList(QDir::Files), QStringList{"photo.dds"});
+    EXPECT_TRUE(QDir(box.Path("d/out")).isEmpty());
+    EXPECT_FALSE(QFile::exists(box.Path("elsewhere")));
+
+    // A NUL in a profile's mask.
+    ASSERT_TRUE(
+        WriteBytes(box.Path("p.ini"), QByteArray("[CLI]\r\n--FILENAME-MASK = a\0b.%ext%\r\n", 36)));
+    const ProcessResult nul =
+        box.Run({"-q", "-i", input, "-o", box.Path("d/out"), "--profile=" + box.Path("p.ini")});
+    EXPECT_EQ(nul.exitCode, 1);
+    EXPECT_EQ(nul.err,
+              "Error: " + input + ": the file name mask gives a name with a control character\n");
+    EXPECT_TRUE(QDir(box.Path("d/out")).isEmpty());
+
+    // Subfolders inside the output folder are still fine, as designed.
+    QDir(box.Path("d/out")).mkpath("sub");
+    const ProcessResult sub = box.Run(
+        {"-q", "-i", input, "-o", box.Path("d/out"), "--filename-mask=sub/%filename%.%ext%"});
+    EXPECT_EQ(sub.exitCode, 0) << sub.err.toStdString();
+    EXPECT_TRUE(QFile::exists(box.Path("d/out/sub/photo.jpg")));
+    EXPECT_EQ(ReadBytes(input), texture);
+}
+
+TEST_F(HostileTest, TheTextureIsNeverReplacedByItsOwnPicture) {
+    const QByteArray texture = ReadBytes(input);
+    const ProcessResult r =
+        box.Run({"-q", "-i", input, "-o", box.Path("d"), "--filename-mask=%filename%.dds"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "Error: " + input + ": the output would replace the input file: " + input + "\n");
+    EXPECT_EQ(ReadBytes(input), texture);
+}
+
+TEST_F(HostileTest, AFifoIsNoProfile) {
+    const QString fifo = box.Path("fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const ProcessResult r = box.Run({"-q", "-i", input, "--profile=" + fifo});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "Error: Invalid profile file\n");
+    EXPECT_LT(r.elapsedMs, 5000);
+}
+
+TEST_F(HostileTest, AClosedPipeDoesNotEndTheConversion) {
+    // The reader of standard output is gone before the first line is written.
+    const QString script =
+        QStringLiteral("(sleep 0.3; exec \"$0\" -i \"$1\" -o \"$2\"; ) | { exec 0<&-; };"
+                       " echo \"${PIPESTATUS[0]}\" > \"$3\"");
+    const ProcessResult r = RunProgram(
+        "/bin/bash", {"-c", script, TarvixBinary(), input, box.Path("d/out"), box.Path("status")},
+        box.Path(), box.Environment());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadBytes(box.Path("status")).trimmed(), "0");
+    EXPECT_TRUE(QFile::exists(box.Path("d/out/photo.jpg")));
+}
