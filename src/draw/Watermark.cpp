@@ -137,13 +137,19 @@ QImage VectorText(const TextLayout& layout, const QFont& font, int blockWidth, i
     return text;
 }
 
-FIBITMAP* TextWatermark(const RunState& state, const Settings& s) {
+// Null with failed unset when there is nothing to draw; failed when the block
+// would be too large to allocate.
+FIBITMAP* TextWatermark(const RunState& state, const Settings& s, bool* failed) {
     if (!state.watermarkFont) return nullptr;
     const QFont& font = *state.watermarkFont;
     const TextLayout layout = LayOut(WatermarkText(state, s), font, s.fontLeading);
     const double blockWidth = double(layout.maxWidth) + 2.0 * s.textPadding;
     const double blockHeight = double(layout.textHeight) + 2.0 * s.textPadding;
-    if (!WithinStepLimits(blockWidth, blockHeight)) return nullptr;
+    if (blockWidth < 1 || blockHeight < 1) return nullptr; // an empty text draws nothing
+    if (!WithinStepLimits(blockWidth, blockHeight)) {
+        *failed = true;
+        return nullptr;
+    }
     const QImage canvas = s.textAntialiasing
                               ? VectorText(layout, font, int(blockWidth), int(blockHeight), s)
                               : PlainText(layout, font, int(blockWidth), int(blockHeight), s);
@@ -187,15 +193,34 @@ FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, c
         if (!image) return nullptr;
     }
     const bool text = s.doWatermark == kWatermarkText;
-    FIBITMAP* mark = text                               ? TextWatermark(state, s)
-                     : s.doWatermark == kWatermarkImage ? PictureWatermark(s)
-                                                        : nullptr;
-    if (!mark) return image;
+    // A watermark that was asked for but cannot be made fails the picture: a
+    // JPEG without it would pass for one with it.
+    auto fail = [&image] {
+        FreeImage_Unload(image);
+        return static_cast<FIBITMAP*>(nullptr);
+    };
+    bool failed = false;
+    FIBITMAP* mark = nullptr;
+    if (text) {
+        mark = TextWatermark(state, s, &failed);
+    } else if (s.doWatermark == kWatermarkImage) {
+        mark = PictureWatermark(s);
+        failed = !mark;
+    }
+    if (!mark) return failed ? fail() : image;
 
     const int angle = text ? s.textRotation : s.watermarkImageRotation;
     if (angle >= 1 && angle <= 359) {
+        // The turned watermark is held to the same limits as any picture.
+        const double a = angle * M_PI / 180.0;
+        const double mw = FreeImage_GetWidth(mark), mh = FreeImage_GetHeight(mark);
+        if (!WithinStepLimits(std::abs(mw * std::cos(a)) + std::abs(mh * std::sin(a)),
+                              std::abs(mw * std::sin(a)) + std::abs(mh * std::cos(a)))) {
+            FreeImage_Unload(mark);
+            return fail();
+        }
         mark = ReplaceImage(mark, FreeImage_Rotate(mark, double(angle), nullptr));
-        if (!mark) return image;
+        if (!mark) return fail();
     }
     int ww = int(FreeImage_GetWidth(mark)), wh = int(FreeImage_GetHeight(mark));
 

@@ -69,7 +69,15 @@ bool ConvertFile(RunState& state, const Settings& settings) {
         pausePoint();
         image = draw->applyFrame(image, outWidth, outHeight, settings);
         pausePoint();
+        const bool hadPicture = image != nullptr;
         image = draw->applyWatermark(image, outWidth, outHeight, state, settings);
+        if (hadPicture && !image) {
+            state.failure =
+                settings.doWatermark == kWatermarkImage
+                    ? QStringLiteral("the watermark picture could not be loaded: ") + settings.image
+                    : QStringLiteral("the watermark could not be drawn");
+            return false;
+        }
     }
     image = ApplyOutputDepth(image, state);
     store.Release(image);

@@ -3,6 +3,7 @@
 #include "draw/WatermarkFont.h"
 #include "engine/Steps.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImage>
 #include <QRect>
@@ -208,19 +209,14 @@ TEST_F(WatermarkTest, PictureGreyscaleAndOpacity) {
     FreeImage_Unload(out);
 }
 
-TEST_F(WatermarkTest, NothingToStampLeavesA24BitImage) {
+TEST_F(WatermarkTest, UnloadablePicturesFailAndEmptyTextDrawsNothing) {
+    // A picture watermark that cannot be loaded fails the picture.
     s.doWatermark = 2;
     s.image = dir.path() + "/missing.png";
-    FIBITMAP* eight = FreeImage_ConvertTo8Bits(Black(10, 10));
-    FIBITMAP* out = ApplyWatermark(eight, 10, 10, st, s);
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(FreeImage_GetBPP(out), 24u);
-    FreeImage_Unload(out);
+    EXPECT_EQ(ApplyWatermark(FreeImage_ConvertTo8Bits(Black(10, 10)), 10, 10, st, s), nullptr);
     ASSERT_TRUE(test::WriteBytes(dir.path() + "/text.png", "not a picture"));
     s.image = dir.path() + "/text.png";
-    out = ApplyWatermark(Black(10, 10), 10, 10, st, s);
-    EXPECT_TRUE(Extent(out).isEmpty());
-    FreeImage_Unload(out);
+    EXPECT_EQ(ApplyWatermark(Black(10, 10), 10, 10, st, s), nullptr);
     // Text without a loaded font, and an empty text, draw nothing.
     s.doWatermark = 1;
     s.text = "";
@@ -256,4 +252,19 @@ TEST(WatermarkFont, FamiliesThatResolve) {
     EXPECT_EQ(CreateWatermarkFont(s), nullptr);
     s.fontSize = -3;
     EXPECT_EQ(CreateWatermarkFont(s), nullptr);
+}
+
+TEST_F(WatermarkTest, ATurnedWatermarkIsHeldToThePictureLimits) {
+    s.doWatermark = 1;
+    s.text = QString(2500, QLatin1Char('W'));
+    s.textRotation = 45;
+    QElapsedTimer timer;
+    timer.start();
+    // About 45000 x 20 pixels turned by 45 degrees would need 32000 x 32000.
+    EXPECT_EQ(ApplyWatermark(Black(256, 256), 256, 256, st, s), nullptr);
+    EXPECT_LT(timer.elapsed(), 5000);
+    s.textRotation = 0; // unturned it is allowed, and cut to the picture
+    FIBITMAP* out = ApplyWatermark(Black(256, 256), 256, 256, st, s);
+    EXPECT_NE(out, nullptr);
+    if (out) FreeImage_Unload(out);
 }

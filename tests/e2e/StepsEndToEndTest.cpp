@@ -97,10 +97,14 @@ TEST_F(StepsTest, WatermarkSetUpChecks) {
         EXPECT_EQ(r.err, "Error: Invalid watermark image\n");
     }
     EXPECT_FALSE(QFile::exists(box.Path("grey.jpg")));
-    // A file that is not a picture converts without a watermark.
+    // A file that is not a picture fails the file: a JPEG without the
+    // watermark would pass for one with it.
     ASSERT_TRUE(WriteBytes(box.Path("notes.png"), "just text"));
-    const QImage out = Convert({"--wm-image=" + box.Path("notes.png")});
-    EXPECT_EQ(out.size(), QSize(120, 80));
+    r = box.Run({"-q", "-i", input, "--wm-image=" + box.Path("notes.png")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Error: " + input + ": the watermark picture could not be loaded: " +
+                         box.Path("notes.png") + "\n");
+    EXPECT_FALSE(QFile::exists(box.Path("grey.jpg")));
 }
 
 TEST_F(StepsTest, ImpossibleRequestsFailCleanly) {
