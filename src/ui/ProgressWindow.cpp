@@ -127,8 +127,11 @@ void ProgressWindow::Poll() {
         ShowProgress(Msg("Conversion is not complete"), shown_);
         label_->setText(Msg("Conversion is not complete"));
     } else {
-        if (main) main->SetStatusText(Msg("Conversion complete"));
-        ShowProgress(Msg("Conversion complete"), shown_);
+        // Nothing converted is no completed conversion, whatever the counts say.
+        const QString outcome =
+            converted > 0 ? Msg("Conversion complete") : Msg("Conversion is not complete");
+        if (main) main->SetStatusText(outcome);
+        ShowProgress(outcome, shown_);
         label_->setText(FormatText(Msg("Files converted"), QString::number(converted),
                                    QString::number(total_)));
         bar_->setValue(total_ + 1);

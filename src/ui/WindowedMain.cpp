@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/StringTable.h"
+#include "platform/Console.h"
 #include "platform/InstanceSignal.h"
 #include "platform/Paths.h"
 #include "settings/Config.h"
@@ -29,8 +30,14 @@ namespace tarvix {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_terminated = 0;
+
+bool TerminatedBySignal() {
+    return g_terminated != 0;
+}
 
 void OnTerminationSignal(int) {
+    g_terminated = 1;
     const char byte = 1;
     (void)::write(g_signalPipe[1], &byte, 1);
 }
@@ -117,6 +124,10 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     settings.configPath = ConfigPath();
     LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize());
+    if (screen)
+        FitWindowToScreen(settings, screen->virtualSiblings().size() > 1
+                                        ? screen->virtualGeometry()
+                                        : screen->availableGeometry());
     LoadBuiltinIcons();
     const QList<ThemeEntry> themes = ListThemes();
     LoadTheme(settings, themes, true, true, true);
@@ -142,7 +153,15 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
 
     StoreWindowState(window, settings);
     if (!settings.outFoldersHistory) settings.recentOutFolders.clear();
-    SaveConfiguration(settings, settings.configPath);
+    if (!SaveConfiguration(settings, settings.configPath)) {
+        // The old file stays whole; the user must know this session's settings
+        // are not in it. A session ended by a signal has nobody to answer a box.
+        const QString text =
+            FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Unable to save file")),
+                       settings.configPath);
+        PrintLine(QStringLiteral("Warning: ") + text);
+        if (!TerminatedBySignal()) ShowWarning(nullptr, text);
+    }
     return 0;
 }
 

@@ -117,3 +117,15 @@ TEST(WindowedEndToEnd, OpenWithHandsTheFileToTheRunningWindow) {
     first.Signal(SIGTERM);
     EXPECT_EQ(first.Wait(), 0);
 }
+
+TEST(WindowedEndToEnd, SettingsThatCannotBeSavedAreReported) {
+    Sandbox box;
+    // A folder stands where config.ini would be written.
+    ASSERT_TRUE(QDir().mkpath(box.ConfigHome() + "/Orvella/tarvix/config.ini"));
+    BackgroundProcess window(TarvixBinary(), {}, box.Path(), box.Environment());
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << "the window did not come up";
+    window.Signal(SIGTERM);
+    EXPECT_EQ(window.Wait(), 0);
+    EXPECT_TRUE(QFileInfo(box.ConfigHome() + "/Orvella/tarvix/config.ini").isDir());
+}

@@ -326,6 +326,24 @@ TEST_F(MainWindowTest, AFileThatFailsShowsNoneConverted) {
     ProgressWatch watch;
     window->Dispatch(kCommandConvert);
     EXPECT_EQ(watch.label, "Files converted: 0 of 1");
+    // Nothing converted is no completed conversion.
+    EXPECT_EQ(watch.title, "Conversion stopped (1/1)");
+    EXPECT_EQ(window->StatusText(), "Conversion stopped");
+}
+
+TEST(FitWindowToScreen, StoredPlacesThatNoScreenShows) {
+    const QRect screen(0, 0, 1920, 1080);
+    Settings s;
+    ResetSettings(s, false, QSize(1920, 1080));
+    s.x = 300, s.y = 200, s.width = 800, s.height = 260;
+    FitWindowToScreen(s, screen);
+    EXPECT_EQ(QRect(s.x, s.y, s.width, s.height), QRect(300, 200, 800, 260)); // fits: kept
+    for (QRect bad : {QRect(5000, 200, 510, 260), QRect(-2000, 100, 510, 260),
+                      QRect(100, 1070, 510, 260), QRect(0, 0, 99999999, 260)}) {
+        s.x = bad.x(), s.y = bad.y(), s.width = bad.width(), s.height = bad.height();
+        FitWindowToScreen(s, screen);
+        EXPECT_EQ(QRect(s.x, s.y, s.width, s.height), QRect(705, 410, 510, 260));
+    }
 }
 
 TEST_F(MainWindowTest, StoppingARun) {
