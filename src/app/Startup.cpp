@@ -146,8 +146,13 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     if (first == QLatin1String("--THUMBNAIL")) return RunThumbnail(params);
     const bool needsLock = !IsHelpRequest(first) && !IsVersionRequest(first);
     static InstanceLock lock;
-    if (needsLock &&
-        lock.Acquire(InstanceLock::DefaultPath()) == InstanceLock::Result::HeldByOther) {
+    const InstanceLock::Result locked =
+        needsLock ? lock.Acquire(InstanceLock::DefaultPath()) : InstanceLock::Result::Acquired;
+    if (locked == InstanceLock::Result::NotOurs)
+        PrintLine(QStringLiteral("Warning: the lock file ") + InstanceLock::DefaultPath() +
+                  QStringLiteral(" belongs to another user; running without the single-instance "
+                                 "lock"));
+    if (locked == InstanceLock::Result::HeldByOther) {
         const QString file = OpenWithFile(params);
         if (!file.isEmpty())
             SignalRunningInstance(file); // the running window takes the file

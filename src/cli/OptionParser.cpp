@@ -6,19 +6,24 @@
 #include "settings/ValueParse.h"
 #include "settings/Vocabulary.h"
 
+#include <QStringDecoder>
+
 namespace tarvix {
 
-ParameterList::ParameterList(QStringList parameters) : parameters_(std::move(parameters)) {
-    for (QString& p : parameters_)
-        p.remove(QLatin1Char('"'));
-}
+ParameterList::ParameterList(QStringList parameters, QList<bool> notUtf8)
+    : parameters_(std::move(parameters)), notUtf8_(std::move(notUtf8)) {}
 
 ParameterList ParameterList::FromArgv(int argc, char** argv) {
     QStringList list;
-    list.reserve(argc > 1 ? argc - 1 : 0);
-    for (int i = 1; i < argc; ++i)
-        list << DecodeUnmarkedText(QByteArrayView(argv[i]));
-    return ParameterList(std::move(list));
+    QList<bool> notUtf8;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView bytes(argv[i]);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8.decode(bytes);
+        notUtf8 << utf8.hasError();
+        list << (utf8.hasError() ? DecodeUnmarkedText(bytes) : decoded);
+    }
+    return ParameterList(std::move(list), std::move(notUtf8));
 }
 
 const QString& ParameterList::At(qsizetype k) const {
@@ -27,7 +32,7 @@ const QString& ParameterList::At(qsizetype k) const {
 }
 
 QString ParameterList::OptionName(qsizetype k) const {
-    const QString name = TrimSpaces(At(k)).toString().toUpper();
+    const QString name = TrimSpaces(At(k)).toString().toUpper().remove(QLatin1Char('"'));
     if (name.startsWith(QLatin1String("--"))) {
         const qsizetype eq = name.indexOf(QLatin1Char('='));
         return eq < 0 ? name : name.left(eq);
@@ -36,8 +41,9 @@ QString ParameterList::OptionName(qsizetype k) const {
     return QString();
 }
 
-QString ParameterList::OptionValue(qsizetype k) const {
-    const QString value = TrimSpaces(At(k)).toString();
+QString ParameterList::OptionValue(qsizetype k, bool path) const {
+    QString value = TrimSpaces(At(k)).toString();
+    if (!path) value.remove(QLatin1Char('"'));
     if (value.startsWith(QLatin1String("--"))) {
         const qsizetype eq = value.indexOf(QLatin1Char('='));
         if (eq >= 0) return value.mid(eq + 1);
@@ -48,6 +54,12 @@ QString ParameterList::OptionValue(qsizetype k) const {
 namespace {
 
 const QString kIncorrectCount = QStringLiteral("Incorrect number of parameters");
+
+// A path whose bytes are not UTF-8 names no file this program can name back:
+// read as another encoding it would be another file.
+QString NotUtf8Error(const QString& shown) {
+    return QStringLiteral("Path not valid UTF-8: ") + shown;
+}
 
 bool Is(const QString& name, const char* a, const char* b = nullptr) {
     return name == QLatin1String(a) || (b && name == QLatin1String(b));
@@ -107,7 +119,12 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
             Is(name, "-C", "--CONVERSION")) {
             if (Is(name, "-I", "--INPUT")) state.cliInputGiven = 1;
             if (!name.startsWith(QLatin1String("--"))) ++k; // the value is the next parameter
-            const QString value = params.OptionValue(k);
+            const bool isPath = !Is(name, "-C", "--CONVERSION");
+            const QString value = params.OptionValue(k, isPath);
+            if (isPath && params.NotUtf8(k)) {
+                result.error = NotUtf8Error(value);
+                return result;
+            }
             if (value.isEmpty() || value.startsWith(QLatin1Char('-'))) {
                 result.error = kIncorrectCount;
                 return result;
@@ -124,7 +141,12 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
         if (const SettingDef* def = FindOption(name, false)) {
             QString value;
             if (def->optionKind == OptionKind::Value) {
-                value = params.OptionValue(k);
+                const bool isPath = name == QLatin1String("--WM-IMAGE");
+                value = params.OptionValue(k, isPath);
+                if (isPath && params.NotUtf8(k)) {
+                    result.error = NotUtf8Error(value);
+                    return result;
+                }
                 if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
                     result.error = kIncorrectCount;
                     return result;
@@ -146,7 +168,11 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
         }
 
         if (name == QLatin1String("--PROFILE")) {
-            const QString value = params.OptionValue(k);
+            const QString value = params.OptionValue(k, true);
+            if (params.NotUtf8(k)) {
+                result.error = NotUtf8Error(value);
+                return result;
+            }
             if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
                 result.error = kIncorrectCount;
                 return result;

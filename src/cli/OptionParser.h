@@ -12,9 +12,10 @@ namespace tarvix {
 
 class ParameterList {
 public:
-    explicit ParameterList(QStringList parameters);
-    // From argv (the program's own path excluded); double quotes are removed and
-    // bytes that are not UTF-8 are read as ISO 8859-1.
+    // notUtf8: the parameters whose bytes were not valid UTF-8 (read as ISO
+    // 8859-1 for everything but a path, which they cannot name).
+    explicit ParameterList(QStringList parameters, QList<bool> notUtf8 = {});
+    // From argv (the program's own path excluded).
     static ParameterList FromArgv(int argc, char** argv);
 
     qsizetype Count() const { return parameters_.size(); }
@@ -23,10 +24,14 @@ public:
     // parameter that does not begin with "-".
     QString OptionName(qsizetype k) const;
     // Trimmed, case kept; for "--" forms with "=" everything after the first "=".
-    QString OptionValue(qsizetype k) const;
+    // Double quotes are removed unless the value is a path, where a quote is a
+    // character of the file name (the shell already removed the quoting).
+    QString OptionValue(qsizetype k, bool path = false) const;
+    bool NotUtf8(qsizetype k) const { return notUtf8_.value(k, false); }
 
 private:
     QStringList parameters_;
+    QList<bool> notUtf8_;
 };
 
 struct ParseResult {

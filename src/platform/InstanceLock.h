@@ -8,7 +8,9 @@ namespace tarvix {
 
 class InstanceLock {
 public:
-    enum class Result { Acquired, HeldByOther, Unavailable };
+    // NotOurs: the file belongs to another user (only possible in the shared
+    // /tmp fallback); the run goes on without the lock.
+    enum class Result { Acquired, HeldByOther, Unavailable, NotOurs };
 
     InstanceLock() = default;
     ~InstanceLock();
@@ -17,6 +19,8 @@ public:
 
     Result Acquire(const QString& path);
     void Release();
+    // "<AppTitle>.lock" in $XDG_RUNTIME_DIR; without it, a per-user file in /tmp:
+    // "/tmp/<AppTitle>-<uid>.lock".
     static QString DefaultPath();
 
 private:

@@ -11,6 +11,9 @@
 namespace tarvix {
 
 QString InstanceSocketPath() {
+    // Beside the lock, and like it per user when there is no runtime folder.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return QStringLiteral("/tmp/") + AppTitle() + QStringLiteral("-%1.socket").arg(::geteuid());
     return RuntimeFolder() + QLatin1Char('/') + AppTitle() + QStringLiteral(".socket");
 }
 

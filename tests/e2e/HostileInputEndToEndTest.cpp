@@ -8,6 +8,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tarvix::test;
 
@@ -95,5 +96,41 @@ TEST_F(HostileTest, AClosedPipeDoesNotEndTheConversion) {
         box.Path(), box.Environment());
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadBytes(box.Path("status")).trimmed(), "0");
+    EXPECT_TRUE(QFile::exists(box.Path("d/out/photo.jpg")));
+}
+
+TEST_F(HostileTest, PathsAreTakenByteForByte) {
+    // A double quote is a character of a file name.
+    const QString quoted = box.Path("d/a\"b.dds");
+    ASSERT_TRUE(WriteBytes(quoted, DdsDxt1(TestPicture(8, 8))));
+    ASSERT_TRUE(WriteBytes(box.Path("d/ab.dds"), DdsDxt1(TestPicture(8, 8))));
+    ProcessResult r = box.Run({"-q", "-i", quoted, "-o", box.Path("d/out")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(box.Path("d/out/a\"b.jpg")));
+    EXPECT_FALSE(QFile::exists(box.Path("d/out/ab.jpg")));
+
+    // Bytes that are not UTF-8 name no file: refused, never read as another name.
+    ASSERT_TRUE(WriteBytes(box.Path("d/caf\u00e9.dds"), DdsDxt1(TestPicture(8, 8))));
+    r = RunProgram("/bin/bash",
+                   {"-c", "exec \"$0\" -q -i $'" + box.Path("d/caf\\xe9.dds") + "' -o \"$1\"",
+                    TarvixBinary(), box.Path("d/out")},
+                   box.Path(), box.Environment());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith("Error: Path not valid UTF-8: ")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(box.Path("d/out/caf\u00e9.jpg")));
+}
+
+TEST_F(HostileTest, AnotherUsersLockFileDoesNotBlockTheRun) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const QString lock = QStringLiteral("/tmp/Orvella DDS to JPG 2.7-%1.lock").arg(::geteuid());
+    QFile::remove(lock);
+    ASSERT_TRUE(WriteBytes(lock, ""));
+    ASSERT_EQ(::chown(QFile::encodeName(lock).constData(), 65534, 65534), 0);
+    const ProcessResult r = box.Run({"-q", "-i", input, "-o", box.Path("d/out")}, QString(),
+                                    {{"XDG_RUNTIME_DIR", QString()}});
+    QFile::remove(lock);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Warning: the lock file " + lock +
+                         " belongs to another user; running without the single-instance lock\n");
     EXPECT_TRUE(QFile::exists(box.Path("d/out/photo.jpg")));
 }
