@@ -13,7 +13,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace tarvix {
 namespace {
@@ -22,8 +24,9 @@ struct TextLayout {
     QStringList lines;
     int maxWidth = 0;
     int maxHeight = 0;
-    int lineStep = 0;
-    int textHeight = 0;
+    // 64-bit: the leading comes from the user unchecked.
+    int64_t lineStep = 0;
+    int64_t textHeight = 0;
 };
 
 TextLayout LayOut(const QString& text, const QFont& font, int leading) {
@@ -39,7 +42,7 @@ TextLayout LayOut(const QString& text, const QFont& font, int leading) {
             layout.maxWidth = std::max(layout.maxWidth, metrics.horizontalAdvance(line));
             layout.maxHeight = std::max(layout.maxHeight, metrics.height());
         }
-        layout.lineStep = layout.maxHeight + leading;
+        layout.lineStep = int64_t(layout.maxHeight) + leading;
         layout.textHeight = layout.maxHeight + layout.lineStep * breaks;
     } else {
         layout.lines = QStringList{text};
@@ -93,7 +96,8 @@ QImage PlainText(const TextLayout& layout, const QFont& font, int blockWidth, in
         for (int i = 0; i < layout.lines.size(); ++i) {
             const int width = metrics.horizontalAdvance(layout.lines[i]);
             const int x = LineX(s.textAlignment, blockWidth, width, s.textPadding, single);
-            const int y = s.textPadding + i * layout.lineStep;
+            const int y = int(std::clamp<int64_t>(int64_t(s.textPadding) + i * layout.lineStep,
+                                                  INT_MIN / 2, INT_MAX / 2));
             p.drawText(x, y + metrics.ascent(), layout.lines[i]);
         }
     }
@@ -126,7 +130,8 @@ QImage VectorText(const TextLayout& layout, const QFont& font, int blockWidth, i
         for (int i = 0; i < layout.lines.size(); ++i) {
             const int width = int(std::lround(metrics.horizontalAdvance(layout.lines[i])));
             const int x = LineX(s.textAlignment, blockWidth, width, s.textPadding, single);
-            const int y = s.textPadding + i * layout.lineStep;
+            const int y = int(std::clamp<int64_t>(int64_t(s.textPadding) + i * layout.lineStep,
+                                                  INT_MIN / 2, INT_MAX / 2));
             QPainterPath path;
             path.addText(QPointF(x, y + metrics.ascent()), font, layout.lines[i]);
             p.drawPath(path);

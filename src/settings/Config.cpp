@@ -60,7 +60,10 @@ QByteArray ConfigurationBytes(const Settings& settings) {
 }
 
 void LoadConfiguration(Settings& settings, const QString& path, QSize desktop) {
-    const std::optional<IniReader> file = IniReader::Open(path);
+    ApplyConfiguration(settings, IniReader::Open(path), desktop);
+}
+
+void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file, QSize desktop) {
     ResetSettings(settings, false, desktop);
     if (file) {
         for (const SettingDef& def : SettingsTable()) {
@@ -149,6 +152,13 @@ QString ValueProblem(const SettingDef& def, const QString& value, const QString&
 bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings) {
     const std::optional<IniReader> file = IniReader::Open(path);
     if (!file) return false;
+    ApplyProfile(*file, path, settings, warnings);
+    return true;
+}
+
+void ApplyProfile(const IniReader& profile, const QString& path, Settings& settings,
+                  QStringList* warnings) {
+    const IniReader* file = &profile;
     auto warn = [&](const QString& text) {
         if (warnings)
             *warnings << QStringLiteral("Warning: profile ") + path + QStringLiteral(": ") + text;
@@ -174,7 +184,6 @@ bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings)
         if (!problem.isEmpty()) warn(key + QStringLiteral(": ") + problem);
         ApplyOption(settings, *def, value);
     }
-    return true;
 }
 
 } // namespace tarvix

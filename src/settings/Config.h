@@ -1,10 +1,12 @@
 #pragma once
 // config.ini (windowed mode) and profile files ("--profile=FILE").
 
+#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsTable.h"
 
 #include <QString>
+#include <optional>
 
 namespace tarvix {
 
@@ -12,6 +14,9 @@ namespace tarvix {
 // all defaults when the file cannot be read. Applies the upgrades of older files.
 // desktop centres the window when the file cannot be read (see ResetSettings).
 void LoadConfiguration(Settings& settings, const QString& path, QSize desktop = QSize());
+// The same from a file already read (none: every default).
+void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file,
+                        QSize desktop = QSize());
 // Replaces the file with the current settings; false when it could not be written
 // (the previous file then stays intact).
 bool SaveConfiguration(const Settings& settings, const QString& path);
@@ -22,6 +27,9 @@ QByteArray ConfigurationBytes(const Settings& settings);
 // empty or the file cannot be opened. What it ignores (unknown keys, values that
 // do not convert) is described in warnings, one line each, when given.
 bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings = nullptr);
+// The same from a profile already read; path only names it in warnings.
+void ApplyProfile(const IniReader& profile, const QString& path, Settings& settings,
+                  QStringList* warnings = nullptr);
 
 // Applies an option that carries a value (or a flag option) to its field and
 // companion, as the command line and profiles do.

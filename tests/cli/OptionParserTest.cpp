@@ -1,7 +1,10 @@
 #include "cli/OptionParser.h"
 #include "TestSupport.h"
 
+#include "fuzz/OptionFuzzBody.h"
 #include <cmath>
+
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -162,4 +165,12 @@ TEST(ParseOptions, ThousandsOfParametersAndHugeValues) {
     EXPECT_TRUE(p.result.error.isEmpty());
     EXPECT_EQ(p.settings.imageWidth, 4999);
     EXPECT_EQ(p.settings.text.size(), 200000);
+}
+
+TEST(OptionFuzzFindings, StayFixed) {
+    const QDir findings(QStringLiteral(TARVIX_SOURCE_DIR "/tests/cli/fuzz/findings"));
+    ASSERT_TRUE(findings.exists());
+    for (const QString& name : findings.entryList(QDir::Files))
+        if (!name.endsWith(".md"))
+            ParseArgumentBytes(tarvix::test::ReadBytes(findings.filePath(name)));
 }

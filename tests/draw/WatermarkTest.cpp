@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QRect>
+#include <climits>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -267,4 +268,22 @@ TEST_F(WatermarkTest, ATurnedWatermarkIsHeldToThePictureLimits) {
     FIBITMAP* out = ApplyWatermark(Black(256, 256), 256, 256, st, s);
     EXPECT_NE(out, nullptr);
     if (out) FreeImage_Unload(out);
+}
+
+TEST_F(WatermarkTest, ExtremeLeadingAndPaddingStayWithinArithmetic) {
+    // Values straight from a command line: the layout must not overflow (the
+    // sanitizer build checks), and a block beyond the limits fails cleanly.
+    s.doWatermark = 1;
+    s.text = "a%eol%b%eol%c";
+    for (int leading : {1073741805, -1073741805, INT_MAX, INT_MIN}) {
+        s.fontLeading = leading;
+        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, s);
+        if (out) FreeImage_Unload(out);
+    }
+    s.fontLeading = 0;
+    for (int padding : {INT_MAX, INT_MIN}) {
+        s.textPadding = padding;
+        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, s);
+        if (out) FreeImage_Unload(out);
+    }
 }

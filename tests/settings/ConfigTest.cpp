@@ -3,8 +3,11 @@
 #include "core/AppInfo.h"
 #include "settings/IniFile.h"
 
+#include "fuzz/IniFuzzBody.h"
 #include <QDir>
 #include <QFile>
+
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -297,4 +300,12 @@ TEST(LoadProfile, FilesThatCannotBeRead) {
         ASSERT_TRUE(f.resize(kMaxSettingsFileBytes + 1));
     }
     EXPECT_FALSE(LoadProfile(big, s));
+}
+
+TEST(SettingsFuzzFindings, StayFixed) {
+    const QDir findings(QStringLiteral(TARVIX_SOURCE_DIR "/tests/settings/fuzz/findings"));
+    ASSERT_TRUE(findings.exists());
+    for (const QString& name : findings.entryList(QDir::Files))
+        if (!name.endsWith(".md"))
+            ReadSettingsBytes(tarvix::test::ReadBytes(findings.filePath(name)));
 }
