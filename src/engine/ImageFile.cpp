@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,21 +111,52 @@ bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, 
     if (!image) return fail(QStringLiteral("the picture could not be processed"));
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
         return fail(QStringLiteral("the output file name is empty"));
-    QByteArray temp = NativePath(FolderOf(path) + QStringLiteral(".tarvix-XXXXXX"));
-    if (FolderOf(path).isEmpty()) temp = QByteArray(".tarvix-XXXXXX");
+    const QString folder = FolderOf(path).isEmpty() ? QStringLiteral("./") : FolderOf(path);
+    // An unnamed file in the target folder: whatever ends the process before
+    // the picture is complete, even SIGKILL, leaves nothing behind. Where the
+    // file system has no unnamed files, a hidden temporary name stands in.
     FileSink sink;
-    sink.fd = ::mkstemp(temp.data());
-    if (sink.fd < 0) return cannotWrite(errno);
-    (void)::fchmod(sink.fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture from others
+    QByteArray temp;
+    sink.fd =
+        ::open(NativePath(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666 & ~kUmask);
+    const bool unnamed = sink.fd >= 0;
+    if (!unnamed) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return cannotWrite(errno);
+        temp = NativePath(folder + QStringLiteral(".tarvix-XXXXXX"));
+        sink.fd = ::mkstemp(temp.data());
+        if (sink.fd < 0) return cannotWrite(errno);
+        (void)::fchmod(sink.fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture
+    }
     FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
     const bool encoded =
         FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &sink, flags);
     int error = sink.failed ? sink.error : 0;
+    // On the disk before it takes the final name: a power cut leaves the old
+    // file or the new one, never an empty one.
+    if (encoded && error == 0 && ::fsync(sink.fd) != 0) error = errno;
+    if (encoded && error == 0 && unnamed) {
+        // Named under a fresh hidden name first: linking cannot replace a file,
+        // renaming can, in one step.
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(sink.fd);
+        std::random_device random;
+        for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
+            const QByteArray name = NativePath(
+                folder + QStringLiteral(".tarvix-%1").arg(random(), 8, 16, QLatin1Char('0')));
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                         AT_SYMLINK_FOLLOW) == 0)
+                temp = name;
+            else if (errno != EEXIST) {
+                error = errno;
+                break;
+            }
+        }
+        if (temp.isEmpty() && error == 0) error = EEXIST;
+    }
     if (::close(sink.fd) != 0 && error == 0) error = errno;
     if (encoded && error == 0 && ::rename(temp.constData(), NativePath(path).constData()) != 0)
         error = errno;
     if (encoded && error == 0) return true;
-    ::unlink(temp.constData());
+    if (!temp.isEmpty()) ::unlink(temp.constData());
     if (error != 0) return cannotWrite(error);
     return fail(QStringLiteral("the image library could not encode %1").arg(path));
 }

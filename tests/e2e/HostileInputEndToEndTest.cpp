@@ -5,7 +5,10 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -133,4 +136,29 @@ TEST_F(HostileTest, AnotherUsersLockFileDoesNotBlockTheRun) {
     EXPECT_EQ(r.err, "Warning: the lock file " + lock +
                          " belongs to another user; running without the single-instance lock\n");
     EXPECT_TRUE(QFile::exists(box.Path("d/out/photo.jpg")));
+}
+
+TEST_F(HostileTest, AKilledConversionLeavesNothingBehind) {
+    // A picture large enough that its JPEG takes a while to write.
+    ASSERT_TRUE(WriteBytes(box.Path("d/big.dds"), DdsDxt1(TestPicture(8192, 8192))));
+    BackgroundProcess run(TarvixBinary(),
+                          {"-q", "-i", box.Path("d/big.dds"), "-o", box.Path("d/out")}, box.Path(),
+                          box.Environment());
+    // Wait until the picture is being written: the process holds a file in the
+    // output folder that has no name there.
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(run.Pid());
+    bool writing = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (!writing && run.Running() && timer.elapsed() < 20000) {
+        for (const QFileInfo& fd : QDir(fds).entryInfoList(QDir::System | QDir::Files))
+            if (fd.symLinkTarget().startsWith(box.Path("d/out"))) writing = true;
+        if (!writing) ::usleep(500);
+    }
+    ASSERT_TRUE(writing) << "the conversion ended before it was seen writing";
+    run.Signal(SIGKILL);
+    run.Wait();
+    EXPECT_TRUE(QDir(box.Path("d/out"))
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());
 }

@@ -52,6 +52,7 @@ public:
     void Signal(int signal);
     // Waits for the end; the exit status, or -1 when it did not end in time.
     int Wait(int ms = 10000);
+    int Pid() const { return pid_; }
 
 private:
     int pid_ = -1;
