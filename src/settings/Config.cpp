@@ -158,20 +158,27 @@ bool LoadProfile(const QString& path, Settings& settings, QStringList* warnings)
 
 void ApplyProfile(const IniReader& profile, const QString& path, Settings& settings,
                   QStringList* warnings) {
-    const IniReader* file = &profile;
-    auto warn = [&](const QString& text) {
-        if (warnings)
-            *warnings << QStringLiteral("Warning: profile ") + path + QStringLiteral(": ") + text;
+    // A profile of a million bad lines gets a few warnings and a count, not a
+    // million lines on the terminal.
+    constexpr int kMaxWarnings = 20;
+    int problems = 0;
+    auto warn = [&](const auto& text) {
+        if (warnings && ++problems <= kMaxWarnings)
+            *warnings << QStringLiteral("Warning: profile ") + path + QStringLiteral(": ") + text();
     };
-    for (const auto& [key, rawValue] : file->Entries(QStringLiteral("CLI"))) {
-        const SettingDef* def = FindOption(key.toUpper(), true);
+    const QStringList known = OptionNames(true);
+    profile.ForEach(u"CLI", [&](QStringView key, QStringView rawValue) {
+        const SettingDef* def = FindOption(key.toString().toUpper(), true);
         if (!def) {
-            const QString nearest = NearestName(key, OptionNames(true));
-            warn(QStringLiteral("unknown key ") + key + QStringLiteral(" ignored") +
-                 (nearest.isEmpty()
-                      ? QString()
-                      : QStringLiteral(" (did you mean ") + nearest + QStringLiteral("?)")));
-            continue;
+            warn([&] {
+                const QString nearest = NearestName(key.toString(), known);
+                return QStringLiteral("unknown key ") + key.toString() +
+                       QStringLiteral(" ignored") +
+                       (nearest.isEmpty()
+                            ? QString()
+                            : QStringLiteral(" (did you mean ") + nearest + QStringLiteral("?)"));
+            });
+            return;
         }
         QString value = TrimBlanks(rawValue);
         if (def->field == FieldRef(&Settings::filenameMask)) {
@@ -181,9 +188,14 @@ void ApplyProfile(const IniReader& profile, const QString& path, Settings& setti
                 value.chop(1);
         }
         const QString problem = ValueProblem(*def, value);
-        if (!problem.isEmpty()) warn(key + QStringLiteral(": ") + problem);
+        if (!problem.isEmpty())
+            warn([&] { return key.toString() + QStringLiteral(": ") + problem; });
         ApplyOption(settings, *def, value);
-    }
+    });
+    if (warnings && problems > kMaxWarnings)
+        *warnings << QStringLiteral("Warning: profile ") + path +
+                         QStringLiteral(": %1 more lines ignored or changed")
+                             .arg(problems - kMaxWarnings);
 }
 
 } // namespace tarvix

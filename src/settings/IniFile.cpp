@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <cerrno>
 #include <fcntl.h>
@@ -49,35 +50,61 @@ std::optional<IniReader> IniReader::Open(const QString& path) {
 
 IniReader IniReader::FromBytes(const QByteArray& bytes) {
     static const QByteArray bom("\xEF\xBB\xBF");
-    const QString text =
-        bytes.startsWith(bom) ? QString::fromUtf8(bytes.mid(3)) : DecodeUnmarkedText(bytes);
     IniReader reader;
+    if (bytes.startsWith(bom)) {
+        reader.text_ = QString::fromUtf8(bytes.mid(3));
+    } else {
+        // Line by line: one line in another encoding does not turn the whole
+        // file into ISO 8859-1 (and the next save would double-encode the rest).
+        reader.text_.reserve(bytes.size());
+        qsizetype start = 0;
+        while (start <= bytes.size()) {
+            qsizetype end = bytes.indexOf('\n', start);
+            if (end < 0) end = bytes.size();
+            reader.text_ += DecodeUnmarkedText(QByteArrayView(bytes).sliced(start, end - start));
+            if (end < bytes.size()) reader.text_ += QLatin1Char('\n');
+            start = end + 1;
+        }
+    }
+    const QStringView text(reader.text_);
+    QSet<QString> seen;
     int section = -1;
-    for (QStringView raw : QStringView(text).split(QLatin1Char('\n'))) {
-        if (raw.endsWith(QLatin1Char('\r'))) raw.chop(1);
-        qsizetype i = 0;
-        while (i < raw.size() && (raw[i] == QLatin1Char(' ') || raw[i] == QLatin1Char('\t')))
-            ++i;
-        const QStringView line = raw.sliced(i);
-        if (line.isEmpty() || line.front() == QLatin1Char(';')) continue;
+    bool firstOfName = false;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) end = text.size();
+        qsizetype b = start, e = end;
+        start = end + 1;
+        if (e > b && text[e - 1] == QLatin1Char('\r')) --e;
+        while (b < e && (text[b] == QLatin1Char(' ') || text[b] == QLatin1Char('\t')))
+            ++b;
+        if (b == e || text[b] == QLatin1Char(';')) continue;
+        const QStringView line = text.sliced(b, e - b);
         if (line.front() == QLatin1Char('[')) {
             const qsizetype close = line.indexOf(QLatin1Char(']'));
-            reader.sections_.append(
-                (close < 0 ? line.sliced(1) : line.sliced(1, close - 1)).toString());
-            section = int(reader.sections_.size()) - 1;
+            const QString name =
+                (close < 0 ? line.sliced(1) : line.sliced(1, close - 1)).toString();
+            firstOfName = !seen.contains(name.toLower());
+            if (firstOfName) {
+                seen.insert(name.toLower());
+                reader.sections_.append(name);
+                section = int(reader.sections_.size()) - 1;
+            }
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0 || section < 0) continue;
-        QStringView key = line.first(eq);
-        while (!key.isEmpty() &&
-               (key.back() == QLatin1Char(' ') || key.back() == QLatin1Char('\t')))
-            key.chop(1);
-        QStringView value = line.sliced(eq + 1);
-        while (!value.isEmpty() &&
-               (value.front() == QLatin1Char(' ') || value.front() == QLatin1Char('\t')))
-            value = value.sliced(1);
-        reader.lines_.append(Line{section, key.toString(), value.toString()});
+        if (eq < 0 || section < 0 || !firstOfName) continue;
+        qsizetype keyLength = eq;
+        while (keyLength > 0 && (line[keyLength - 1] == QLatin1Char(' ') ||
+                                 line[keyLength - 1] == QLatin1Char('\t')))
+            --keyLength;
+        if (keyLength == 0) continue; // no key: nothing can look it up
+        qsizetype value = eq + 1;
+        while (value < line.size() &&
+               (line[value] == QLatin1Char(' ') || line[value] == QLatin1Char('\t')))
+            ++value;
+        reader.lines_.append(Line{section, b, b + value, int(keyLength), int(line.size() - value)});
     }
     return reader;
 }
@@ -92,8 +119,8 @@ std::optional<QString> IniReader::Value(QStringView group, QStringView key) cons
     const int section = FindSection(group);
     if (section < 0) return std::nullopt;
     for (const Line& line : lines_)
-        if (line.section == section && line.key.compare(key, Qt::CaseInsensitive) == 0)
-            return line.value;
+        if (line.section == section && Key(line).compare(key, Qt::CaseInsensitive) == 0)
+            return ValueOf(line).toString();
     return std::nullopt;
 }
 
@@ -102,8 +129,17 @@ QList<std::pair<QString, QString>> IniReader::Entries(QStringView group) const {
     const int section = FindSection(group);
     if (section < 0) return entries;
     for (const Line& line : lines_)
-        if (line.section == section) entries.append({line.key, line.value});
+        if (line.section == section)
+            entries.append({Key(line).toString(), ValueOf(line).toString()});
     return entries;
+}
+
+void IniReader::ForEach(QStringView group,
+                        const std::function<void(QStringView, QStringView)>& visit) const {
+    const int section = FindSection(group);
+    if (section < 0) return;
+    for (const Line& line : lines_)
+        if (line.section == section) visit(Key(line), ValueOf(line));
 }
 
 IniWriter::IniWriter() {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -27,16 +28,29 @@ public:
     std::optional<QString> Value(QStringView group, QStringView key) const;
     // Every key line of the first section of the group, in file order.
     QList<std::pair<QString, QString>> Entries(QStringView group) const;
+    // The same without copies: key and raw value of each line in turn.
+    void ForEach(QStringView group,
+                 const std::function<void(QStringView key, QStringView value)>& visit) const;
 
 private:
+    // Key lines of the first section of each name only (the others are never
+    // looked at), held as places in the text, so memory stays a small multiple
+    // of the file's size whatever its lines are.
     struct Line {
         int section; // index into sections_
-        QString key;
-        QString value;
+        qsizetype keyStart, valueStart;
+        int keyLength, valueLength;
     };
-    QList<QString> sections_;
+    QString text_;
+    QList<QString> sections_; // distinct names, first occurrence
     QList<Line> lines_;
     int FindSection(QStringView group) const;
+    QStringView Key(const Line& line) const {
+        return QStringView(text_).sliced(line.keyStart, line.keyLength);
+    }
+    QStringView ValueOf(const Line& line) const {
+        return QStringView(text_).sliced(line.valueStart, line.valueLength);
+    }
 };
 
 class IniWriter {
@@ -52,7 +66,7 @@ private:
 };
 
 // Decodes text that carries no byte-order mark: UTF-8 when the bytes are valid
-// UTF-8, else ISO 8859-1.
+// UTF-8, else ISO 8859-1. (Settings files are decoded this way line by line.)
 QString DecodeUnmarkedText(QByteArrayView bytes);
 
 // Writes bytes to path through a temporary file in the same folder that is

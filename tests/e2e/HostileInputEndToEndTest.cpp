@@ -162,3 +162,20 @@ TEST_F(HostileTest, AKilledConversionLeavesNothingBehind) {
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                     .isEmpty());
 }
+
+TEST_F(HostileTest, LargeProfilesTakeMemoryInProportion) {
+    // 16 MiB of lines without a key, and of short distinct keys.
+    QByteArray empty = "[CLI]\n";
+    while (empty.size() < (16 << 20) - 16)
+        empty += "=\n";
+    QByteArray keys = "[CLI]\n";
+    for (int i = 0; keys.size() < (16 << 20) - 32; ++i)
+        keys += "k" + QByteArray::number(i, 36) + "=\n";
+    for (const QByteArray& profile : {empty, keys}) {
+        ASSERT_TRUE(WriteBytes(box.Path("big.ini"), profile));
+        const ProcessResult r = box.Run(
+            {"-q", "-i", input, "-o", box.Path("d/out"), "--profile=" + box.Path("big.ini")});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_LT(r.peakKiB, 16 * 1024 * 8) << "peak " << r.peakKiB << " KiB";
+    }
+}

@@ -309,3 +309,17 @@ TEST(SettingsFuzzFindings, StayFixed) {
         if (!name.endsWith(".md"))
             ReadSettingsBytes(tarvix::test::ReadBytes(findings.filePath(name)));
 }
+
+TEST(IniReader, EachLineInItsOwnEncoding) {
+    // One line of ISO 8859-1 does not turn the others into it.
+    const QByteArray bytes =
+        "[General]\r\nName = caf\xc3\xa9\r\n; r\xe9sum\xe9\r\nOld = caf\xe9\r\n";
+    const IniReader reader = IniReader::FromBytes(bytes);
+    EXPECT_EQ(reader.Value(u"General", u"Name"), QString::fromUtf8("caf\xc3\xa9"));
+    EXPECT_EQ(reader.Value(u"General", u"Old"), QString::fromLatin1("caf\xe9"));
+    // Lines without a key, and later sections of the same name, are not kept.
+    const IniReader twice = IniReader::FromBytes("[A]\r\n=x\r\nk=1\r\n[a]\r\nk=2\r\nj=3\r\n");
+    EXPECT_EQ(twice.Value(u"a", u"k"), "1");
+    EXPECT_EQ(twice.Value(u"A", u"j"), std::nullopt);
+    EXPECT_EQ(twice.Entries(u"A").size(), 1);
+}
