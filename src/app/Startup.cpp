@@ -119,6 +119,9 @@ int HandleCommandLine(const ParameterList& params, const char* argv0, Settings& 
     if (!state.cliInputGiven) return -1;
 
     if (!parsed.quiet) PrintBanner();
+    // Standard error carries the program's own "Error: " and "Warning: " lines
+    // only: the libraries' chatter (a damaged PNG, a font fallback) is dropped.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const RunOutcome outcome = RunConversion(settings, state, parsed.quiet);
     if (parsed.pause) {
         PrintLine(QStringLiteral("Press any key to exit."));
