@@ -4,10 +4,12 @@
 #include "draw/Draw.h"
 
 #include "draw/Canvas.h"
+#include "draw/Png.h"
 #include "engine/Steps.h"
 #include "request/Naming.h"
 #include "settings/Vocabulary.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImageReader>
@@ -167,7 +169,18 @@ FIBITMAP* PictureWatermark(const Settings& s) {
     if (format != "png" && format != "jpeg" && format != "bmp") return nullptr;
     const QSize size = reader.size();
     if (size.isValid() && !WithinStepLimits(size.width(), size.height())) return nullptr;
-    const QImage picture = reader.read().convertToFormat(QImage::Format_ARGB32);
+    // PNG through libpng's own reader: the toolkit's prints libpng's errors.
+    QImage picture;
+    if (format == "png") {
+        QFile file(s.image);
+        if (!file.open(QIODevice::ReadOnly)) return nullptr;
+        picture = DecodePng(file.readAll(), int(kMaxStepSide));
+        if (!picture.isNull() && !WithinStepLimits(picture.width(), picture.height()))
+            return nullptr;
+    } else {
+        picture = reader.read();
+    }
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
     if (picture.isNull()) return nullptr;
     // Drawing the picture while writing all four channels replaces the canvas,
     // transparent or black alike: each pixel keeps its colour and its alpha is

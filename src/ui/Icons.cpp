@@ -1,5 +1,6 @@
 #include "ui/Icons.h"
 
+#include "draw/Png.h"
 #include "theme/ThemeArchive.h"
 #include "theme/ThemeConfig.h"
 
@@ -8,7 +9,6 @@
 #include <QMap>
 #include <QPixmap>
 #include <QSet>
-#include <png.h>
 
 // The pictures are compiled into the window library, whose resource
 // registration must be asked for by name.
@@ -83,27 +83,6 @@ const QHash<QString, int>& MenuIds() {
 const QHash<QString, int>& ToolbarIds() {
     static const QHash<QString, int> map = BuildMap(&Key::toolbar);
     return map;
-}
-
-QImage DecodePng(const QByteArray& bytes, int maxSide) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.constData(), size_t(bytes.size())))
-        return QImage();
-    if (maxSide > 0 &&
-        (image.width > png_uint_32(maxSide) || image.height > png_uint_32(maxSide))) {
-        png_image_free(&image);
-        return QImage();
-    }
-    // BGRA in memory is QImage's straight ARGB32 on little-endian machines.
-    image.format = PNG_FORMAT_BGRA;
-    QImage out(int(image.width), int(image.height), QImage::Format_ARGB32);
-    if (out.isNull() || !png_image_finish_read(&image, nullptr, out.bits(),
-                                               png_int_32(out.bytesPerLine()), nullptr)) {
-        png_image_free(&image);
-        return QImage();
-    }
-    return out;
 }
 
 void LoadBuiltinIcons() {

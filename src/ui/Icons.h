@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include "draw/Png.h"
 #include "settings/Settings.h"
 #include "theme/Themes.h"
 
@@ -16,10 +17,6 @@ namespace tarvix {
 const QHash<QString, int>& ButtonIds();
 const QHash<QString, int>& MenuIds();
 const QHash<QString, int>& ToolbarIds();
-
-// Decodes a PNG (libpng) into a picture; a null image when it does not decode,
-// or when a side exceeds maxSide (when given), checked before decoding.
-QImage DecodePng(const QByteArray& bytes, int maxSide = 0);
 
 // Decodes every built-in picture into its image number: image 0 (the About
 // banner), the buttons, and the menu and toolbar icons.

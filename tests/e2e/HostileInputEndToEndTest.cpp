@@ -179,3 +179,16 @@ TEST_F(HostileTest, LargeProfilesTakeMemoryInProportion) {
         EXPECT_LT(r.peakKiB, 16 * 1024 * 8) << "peak " << r.peakKiB << " KiB";
     }
 }
+
+TEST_F(HostileTest, StandardErrorHoldsOnlyTheProgramsLines) {
+    // A truncated PNG as the watermark: the file fails with its reason, and no
+    // library adds a line of its own.
+    QByteArray png = ReadBytes(QStringLiteral(TARVIX_SOURCE_DIR "/samples/logo.png"));
+    ASSERT_GT(png.size(), 400);
+    ASSERT_TRUE(WriteBytes(box.Path("cut.png"), png.left(300)));
+    const ProcessResult r =
+        box.Run({"-q", "-i", input, "-o", box.Path("d/out"), "--wm-image=" + box.Path("cut.png")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Error: " + input + ": the watermark picture could not be loaded: " +
+                         box.Path("cut.png") + "\n");
+}
