@@ -18,7 +18,7 @@ class BitWriter {
 public:
     void Put(uint32_t value, int bits) {
         for (int i = 0; i < bits; ++i, ++pos_)
-            if ((value >> i) & 1u) block_[pos_ / 8] |= uint8_t(1u << (pos_ % 8));
+            if (i < 32 && ((value >> i) & 1u)) block_[pos_ / 8] |= uint8_t(1u << (pos_ % 8));
     }
     int Position() const { return pos_; }
     const uint8_t* Data() const { return block_.data(); }
