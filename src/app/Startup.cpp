@@ -147,6 +147,7 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     // lock protects and answer anyway.
     const QString first = params.OptionName(0);
     if (first == QLatin1String("--THUMBNAIL")) return RunThumbnail(params);
+    const QString openWith = OpenWithFile(params);
     const bool needsLock = !IsHelpRequest(first) && !IsVersionRequest(first);
     static InstanceLock lock;
     const InstanceLock::Result locked =
@@ -156,9 +157,8 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
                   QStringLiteral(" belongs to another user; running without the single-instance "
                                  "lock"));
     if (locked == InstanceLock::Result::HeldByOther) {
-        const QString file = OpenWithFile(params);
-        if (!file.isEmpty())
-            SignalRunningInstance(file); // the running window takes the file
+        if (!openWith.isEmpty())
+            SignalRunningInstance(openWith); // the running window takes the file
         else if (argc > 1)
             PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
                       QStringLiteral(" is already running"));
@@ -170,8 +170,7 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     static Settings settings;
     static RunState state;
     // A file opened from the desktop goes straight to the window, which takes it.
-    if (!OpenWithFile(params).isEmpty())
-        return StartWindowed(argc, argv, settings, state, windowed);
+    if (!openWith.isEmpty()) return StartWindowed(argc, argv, settings, state, windowed);
     const int status = HandleCommandLine(params, argc > 0 ? argv[0] : "tarvix", settings, state);
     if (status >= 0) return status;
     return StartWindowed(argc, argv, settings, state, windowed);

@@ -6,8 +6,6 @@
 #include "settings/ValueParse.h"
 #include "settings/Vocabulary.h"
 
-#include <QStringDecoder>
-
 namespace tarvix {
 
 ParameterList::ParameterList(QStringList parameters, QList<bool> notUtf8)
@@ -17,11 +15,9 @@ ParameterList ParameterList::FromArgv(int argc, char** argv) {
     QStringList list;
     QList<bool> notUtf8;
     for (int i = 1; i < argc; ++i) {
-        const QByteArrayView bytes(argv[i]);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = utf8.decode(bytes);
-        notUtf8 << utf8.hasError();
-        list << (utf8.hasError() ? DecodeUnmarkedText(bytes) : decoded);
+        bool utf8 = true;
+        list << DecodeUnmarkedText(QByteArrayView(argv[i]), &utf8);
+        notUtf8 << !utf8;
     }
     return ParameterList(std::move(list), std::move(notUtf8));
 }

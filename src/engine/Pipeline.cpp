@@ -81,10 +81,13 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     }
     image = ApplyOutputDepth(image, state);
     store.Release(image);
-    state.currentOutputFile = OutputPath(state, settings);
+    // Expanded once: the clock placeholders would give the check and the save
+    // names a second apart.
+    const QString name = OutputFileName(state, settings);
+    state.currentOutputFile = OutputFolderOf(state, settings) + name;
     // The mask comes from the user, a profile or config.ini: its name must stay
     // in the output folder, and the picture must never replace its own texture.
-    const QString unsafe = UnsafeOutputName(OutputFileName(state, settings));
+    const QString unsafe = UnsafeOutputName(name);
     if (!unsafe.isEmpty() || SameFile(state.currentInputFile, state.currentOutputFile)) {
         if (image) FreeImage_Unload(image);
         state.failure = !unsafe.isEmpty()

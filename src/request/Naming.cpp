@@ -126,10 +126,13 @@ QString UnsafeOutputName(const QString& name) {
     return QString();
 }
 
+QString OutputFolderOf(const RunState& state, const Settings& settings) {
+    return settings.keepSubfolders ? state.outputFolder + state.currentSubfolder
+                                   : state.outputFolder;
+}
+
 QString OutputPath(const RunState& state, const Settings& settings) {
-    QString path = state.outputFolder;
-    if (settings.keepSubfolders) path += state.currentSubfolder;
-    return path + OutputFileName(state, settings);
+    return OutputFolderOf(state, settings) + OutputFileName(state, settings);
 }
 
 QString WatermarkText(const RunState& state, const Settings& settings) {

@@ -12,6 +12,9 @@ namespace tarvix {
 // The output folder, the entry's subfolder when "Keep Subfolders" is on, and the
 // expanded mask.
 QString OutputPath(const RunState& state, const Settings& settings);
+// The folder part of OutputPath: the output folder and, with "Keep Subfolders",
+// the entry's subfolder.
+QString OutputFolderOf(const RunState& state, const Settings& settings);
 QString OutputFileName(const RunState& state, const Settings& settings);
 QString WatermarkText(const RunState& state, const Settings& settings);
 // Replaces every occurrence of placeholder (any letter case) by its value.

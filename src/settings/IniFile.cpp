@@ -14,11 +14,17 @@
 
 namespace tarvix {
 
-QString DecodeUnmarkedText(QByteArrayView bytes) {
+QString DecodeUnmarkedText(QByteArrayView bytes, bool* wasUtf8) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
+    if (wasUtf8) *wasUtf8 = !utf8.hasError();
     if (!utf8.hasError()) return text;
     return QString::fromLatin1(bytes.data(), bytes.size());
+}
+
+QString DecodeUnmarkedTextToNul(const QByteArray& bytes) {
+    const qsizetype nul = bytes.indexOf('\0');
+    return DecodeUnmarkedText(QByteArrayView(bytes).first(nul < 0 ? bytes.size() : nul));
 }
 
 std::optional<IniReader> IniReader::Open(const QString& path) {

@@ -67,7 +67,10 @@ private:
 
 // Decodes text that carries no byte-order mark: UTF-8 when the bytes are valid
 // UTF-8, else ISO 8859-1. (Settings files are decoded this way line by line.)
-QString DecodeUnmarkedText(QByteArrayView bytes);
+// wasUtf8, when given, tells which it was.
+QString DecodeUnmarkedText(QByteArrayView bytes, bool* wasUtf8 = nullptr);
+// The same for the bytes before the first NUL.
+QString DecodeUnmarkedTextToNul(const QByteArray& bytes);
 
 // Writes bytes to path through a temporary file in the same folder that is
 // renamed over the target, so readers never see a partial file.

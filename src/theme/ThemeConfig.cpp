@@ -1,15 +1,11 @@
 #include "theme/ThemeConfig.h"
 
-#include <QStringDecoder>
+#include "settings/IniFile.h"
 
 namespace tarvix {
 
 QString DecodeThemeText(const QByteArray& bytes) {
-    const qsizetype nul = bytes.indexOf('\0');
-    const QByteArray text = nul < 0 ? bytes : bytes.left(nul);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(text);
-    return utf8.hasError() ? QString::fromLatin1(text) : decoded;
+    return DecodeUnmarkedTextToNul(bytes);
 }
 
 QString TrimThemeValue(const QString& text) {

@@ -676,12 +676,9 @@ void PreferencesDialog::ApplyDependencies() {
     };
 
     ShowArea(QStringLiteral("Input"), data("Input/Format"));
-    const int output = qobject_cast<QComboBox*>(Control(QStringLiteral("Output/Format")))
-                           ? qobject_cast<QComboBox*>(Control(QStringLiteral("Output/Format")))
-                                 ->currentData()
-                                 .toInt()
-                           : -1;
-    ShowArea(QStringLiteral("Output"), OutputExtensions().value(output));
+    auto* output = qobject_cast<QComboBox*>(Control(QStringLiteral("Output/Format")));
+    ShowArea(QStringLiteral("Output"),
+             OutputExtensions().value(output ? output->currentData().toInt() : -1));
 
     const int raw = index("Input/RAW Load As");
     const bool rawSized = raw == 1 || raw == 2, rawTone = raw == 4 || raw == 5;

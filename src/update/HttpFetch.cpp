@@ -1,6 +1,7 @@
 #include "update/HttpFetch.h"
 
-#include <QStringDecoder>
+#include "settings/IniFile.h"
+
 #include <QUrl>
 
 #include <arpa/inet.h>
@@ -143,12 +144,7 @@ QByteArray BuildRequest(const UrlParts& url, const QString& agent) {
 }
 
 QString AnswerBody(const QByteArray& received) {
-    const QByteArray bytes = received.left(kFetchBufferBytes);
-    const qsizetype nul = bytes.indexOf('\0');
-    const QByteArray raw = nul < 0 ? bytes : bytes.left(nul);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(raw);
-    if (utf8.hasError()) text = QString::fromLatin1(raw);
+    const QString text = DecodeUnmarkedTextToNul(received.left(kFetchBufferBytes));
     const QString blank = QStringLiteral("\r\n\r\n");
     const qsizetype start = text.indexOf(blank);
     if (start < 0) return QString();
