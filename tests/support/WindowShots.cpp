@@ -14,6 +14,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/ProgressWindow.h"
+#include "ui/SmallWindows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -125,5 +126,24 @@ int main(int argc, char** argv) {
         Settle(100);
         Shoot(QStringLiteral("%1/6-preferences-%2.png").arg(out).arg(page), &dialog);
     }
+    // The small windows.
+    const OpenUrl nowhere = [](const QUrl&) {};
+    AboutWindow about(&window, nowhere);
+    about.move(60, 60);
+    about.show();
+    Settle(100);
+    Shoot(out + "/8-about.png", &about);
+    about.hide();
+    CustomConverterDialog finder(&window, nowhere);
+    finder.move(60, 60);
+    finder.show();
+    Settle(100);
+    Shoot(out + "/8-converter.png", &finder);
+    finder.hide();
+    UninstallDialog uninstall(nowhere);
+    uninstall.move(60, 60);
+    uninstall.show();
+    Settle(100);
+    Shoot(out + "/8-uninstall.png", &uninstall);
     return 0;
 }
