@@ -68,6 +68,11 @@ private:
         const SettingDef* def = FindSetting(QString(), QString::fromLatin1(key));
         PrintLine(QLatin1String(label) + (def ? EchoValue(s_, *def, ext) : QString()));
     }
+    // A value against the range the settings table gives it (a NaN is never inside).
+    bool InRange(const char* group, const char* key) const {
+        const SettingDef* def = FindSetting(QString::fromLatin1(group), QString::fromLatin1(key));
+        return def && IsInRange(s_, *def);
+    }
     RunOutcome Fail(const char* message) const {
         PrintLine(QStringLiteral("Error: ") + QLatin1String(message));
         return RunOutcome::Error;
@@ -243,7 +248,7 @@ bool Run::ValidateOutputFormat(QString* error) {
         *error = QStringLiteral("Invalid %1-bpp value").arg(ext.toLower());
         return false;
     }
-    if (ext == QLatin1String("jpg") && (s_.jpgQuality < 1 || s_.jpgQuality > 100)) {
+    if (ext == QLatin1String("jpg") && !InRange("Output", "JPG Quality")) {
         *error = QStringLiteral("Invalid jpg-quality value");
         return false;
     }
@@ -260,18 +265,17 @@ void Run::EchoTransforms() {
 bool Run::ValidateAdjustments(QString* error) {
     if (s_.doImageColorCorrection) {
         Debug(QStringLiteral("Brightness: "), s_.imageBrightness);
-        if (s_.imageBrightness < -100 || s_.imageBrightness > 100) {
+        if (!InRange("Adjustment", "Image Brightness")) {
             *error = QStringLiteral("Invalid brightness value");
             return false;
         }
         Debug(QStringLiteral("Contrast: "), s_.imageContrast);
-        if (s_.imageContrast < -100 || s_.imageContrast > 100) {
+        if (!InRange("Adjustment", "Image Contrast")) {
             *error = QStringLiteral("Invalid contrast value");
             return false;
         }
         Echo("Gamma: ", "Image Gamma");
-        // Written so that a value that is not a number fails too.
-        if (!(s_.imageGamma >= 0.01f && s_.imageGamma <= 9.99f)) {
+        if (!InRange("Adjustment", "Image Gamma")) {
             *error = QStringLiteral("Invalid gamma value");
             return false;
         }

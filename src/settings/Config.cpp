@@ -6,6 +6,9 @@
 #include "settings/ValueParse.h"
 #include "settings/Vocabulary.h"
 
+#include <QFile>
+#include <sys/stat.h>
+
 namespace tarvix {
 namespace {
 
@@ -26,6 +29,11 @@ QString FileValue(const Settings& s, const SettingDef& def) {
 // key outside the per-format blocks is always written.
 bool IsWritten(const Settings& s, const SettingDef& def) {
     return QLatin1String(def.group) != QLatin1String("Window") || s.saveWindowPosition != 0;
+}
+
+QString EchoNumber(const Settings& s, const SettingDef& def) {
+    return def.type == FieldType::Real ? QString::number(double(GetReal(s, def)))
+                                       : QString::number(GetNumber(s, def));
 }
 
 } // namespace
@@ -59,11 +67,20 @@ QByteArray ConfigurationBytes(const Settings& settings) {
     return writer.Bytes();
 }
 
-void LoadConfiguration(Settings& settings, const QString& path, QSize desktop) {
-    ApplyConfiguration(settings, IniReader::Open(path), desktop);
+void LoadConfiguration(Settings& settings, const QString& path, QSize desktop,
+                       QStringList* warnings) {
+    std::optional<IniReader> file = IniReader::Open(path);
+    struct stat st {};
+    if (!file && warnings && !path.isEmpty() &&
+        ::lstat(QFile::encodeName(path).constData(), &st) == 0)
+        *warnings << QStringLiteral("Warning: ") + path +
+                         QStringLiteral(
+                             " cannot be read as a settings file; the defaults are used");
+    ApplyConfiguration(settings, file, desktop, warnings, path);
 }
 
-void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file, QSize desktop) {
+void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file, QSize desktop,
+                        QStringList* warnings, const QString& path) {
     ResetSettings(settings, false, desktop);
     if (file) {
         for (const SettingDef& def : SettingsTable()) {
@@ -87,6 +104,14 @@ void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file
                 SetNumber(settings, def, ParseConfigInteger(*raw));
                 break;
             }
+            // The window would otherwise convert with values the command line
+            // refuses (a quality of -1 ends up in the encoder's flag word).
+            if (ClampToRange(settings, def) && warnings)
+                *warnings << QStringLiteral("Warning: %1: %2 = %3 is outside %4 to %5; %6 used")
+                                 .arg(path.isEmpty() ? QStringLiteral("config.ini") : path,
+                                      QString::fromLatin1(def.key), TrimBlanks(*raw),
+                                      QString::number(def.minimum), QString::number(def.maximum),
+                                      EchoNumber(settings, def));
         }
     }
     if (settings.cfg < 11 && !settings.filenameMask.contains(QLatin1String("%ext%")))

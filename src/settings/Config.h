@@ -13,10 +13,14 @@ namespace tarvix {
 // Fills every persisted field from the file, per-key defaults for missing keys;
 // all defaults when the file cannot be read. Applies the upgrades of older files.
 // desktop centres the window when the file cannot be read (see ResetSettings).
-void LoadConfiguration(Settings& settings, const QString& path, QSize desktop = QSize());
+// Values outside their range are brought inside it. warnings, when given, gets a
+// line for a file that is there but cannot be read and for each value changed.
+void LoadConfiguration(Settings& settings, const QString& path, QSize desktop = QSize(),
+                       QStringList* warnings = nullptr);
 // The same from a file already read (none: every default).
 void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file,
-                        QSize desktop = QSize());
+                        QSize desktop = QSize(), QStringList* warnings = nullptr,
+                        const QString& path = QString());
 // Replaces the file with the current settings; false when it could not be written
 // (the previous file then stays intact).
 bool SaveConfiguration(const Settings& settings, const QString& path);

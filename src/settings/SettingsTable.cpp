@@ -2,6 +2,8 @@
 
 #include "settings/Vocabulary.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tarvix {
@@ -42,6 +44,14 @@ SettingDef SettingDef::ext(const char* extension) const {
 SettingDef SettingDef::profileAs(const char* name) const {
     SettingDef d = *this;
     d.profileKey = name;
+    return d;
+}
+
+SettingDef SettingDef::range(double low, double high) const {
+    SettingDef d = *this;
+    d.ranged = true;
+    d.minimum = low;
+    d.maximum = high;
     return d;
 }
 
@@ -124,7 +134,7 @@ std::vector<SettingDef> BuildTable() {
     return {
         Int(G, "CFG", &S::cfg, 17),
         Text(G, "Language", &S::language, "en"),
-        Int(G, "Update Range", &S::updateRange, 2),
+        Int(G, "Update Range", &S::updateRange, 2).range(0, 5),
         Int(G, "Update Date", &S::updateDate, 0, DefaultKind::Now),
         Flag(G, "Save Window Position", &S::saveWindowPosition, 1),
 
@@ -135,7 +145,7 @@ std::vector<SettingDef> BuildTable() {
         Int(W, "Y", &S::y, 100, DefaultKind::CentredY),
 
         Text(UI, "UI Theme", &S::uiTheme, "handdrawn"),
-        Int(UI, "UI Size", &S::uiSize, 2),
+        Int(UI, "UI Size", &S::uiSize, 2).range(0, 2),
 
         Text(IN, "Format", &S::inputFormat, "", DefaultKind::FirstInput),
         Int(IN, "DDS Load As", &S::ddsLoadAs, 0)
@@ -189,7 +199,7 @@ std::vector<SettingDef> BuildTable() {
         Bpp("JNG BPP", &S::jngBpp, "jng", "--JNG-BPP"),
         Bpp("JP2 BPP", &S::jp2Bpp, "jp2", "--JP2-BPP"),
         Bpp("JPG BPP", &S::jpgBpp, "jpg", "--JPG-BPP"),
-        Int(OUT, "JPG Quality", &S::jpgQuality, 95).ext("jpg").opt("--JPG-QUALITY"),
+        Int(OUT, "JPG Quality", &S::jpgQuality, 95).ext("jpg").opt("--JPG-QUALITY").range(1, 100),
         Int(OUT, "JPG Chroma", &S::jpgChroma, 0)
             .ext("jpg")
             .opt("--JPG-CHROMA")
@@ -234,6 +244,7 @@ std::vector<SettingDef> BuildTable() {
             .opt("--ROTATION-TYPE"),
         Int(TR, "Image Rotation", &S::imageRotation, 0)
             .opt("--ROTATION")
+            .range(0, 360)
             .also("Do Image Rotation", 1),
         Text(TR, "Image Rotation Back Color", &S::imageRotationBackColor, "000000")
             .opt("--ROTATION-BACK-COLOR"),
@@ -262,12 +273,15 @@ std::vector<SettingDef> BuildTable() {
         Flag(AD, "Do Image Color Correction", &S::doImageColorCorrection, 0),
         Int(AD, "Image Brightness", &S::imageBrightness, 0)
             .opt("--BRIGHTNESS")
+            .range(-100, 100)
             .also("Do Image Color Correction", 1),
         Int(AD, "Image Contrast", &S::imageContrast, 0)
             .opt("--CONTRAST")
+            .range(-100, 100)
             .also("Do Image Color Correction", 1),
         Real(AD, "Image Gamma", &S::imageGamma, 1.0f)
             .opt("--GAMMA")
+            .range(0.01, 9.99)
             .also("Do Image Color Correction", 1),
         Flag(AD, "Image Invert", &S::imageInvert, 0)
             .flagOpt("--INVERT")
@@ -276,6 +290,7 @@ std::vector<SettingDef> BuildTable() {
         Flag(AD, "Do Image Threshold", &S::doImageThreshold, 0),
         Int(AD, "Image Threshold", &S::imageThreshold, 0)
             .opt("--THRESHOLD")
+            .range(0, 255)
             .also("Do Image Threshold", 1),
 
         Code(FR, "Do Frame", &S::doFrame, 0, VocabularyKind::Frame),
@@ -290,6 +305,7 @@ std::vector<SettingDef> BuildTable() {
             .opt("--FR-SOLID-BOTTOM-COLOR"),
         Int(FR, "Solid Opacity", &S::solidOpacity, 255)
             .opt("--FR-SOLID-OPACITY")
+            .range(1, 255)
             .profileAs("--WM-SOLID-OPACITY"),
 
         Code(WM, "Do Watermark", &S::doWatermark, 0, VocabularyKind::Watermark),
@@ -309,32 +325,34 @@ std::vector<SettingDef> BuildTable() {
         Code(WM, "Text Alignment", &S::textAlignment, 0, VocabularyKind::TextAlignment)
             .opt("--WM-TEXT-ALIGNMENT"),
         Int(WM, "Text Padding", &S::textPadding, 0).opt("--WM-TEXT-PADDING"),
-        Int(WM, "Text Opacity", &S::textOpacity, 255).opt("--WM-TEXT-OPACITY"),
+        Int(WM, "Text Opacity", &S::textOpacity, 255).opt("--WM-TEXT-OPACITY").range(1, 255),
         Text(WM, "Back Colors", &S::backColors, kColors),
         Text(WM, "Back Color", &S::backColor, "000000").opt("--WM-BACK-COLOR"),
-        Int(WM, "Back Opacity", &S::backOpacity, 1).opt("--WM-BACK-OPACITY"),
+        Int(WM, "Back Opacity", &S::backOpacity, 1).opt("--WM-BACK-OPACITY").range(1, 255),
         Code(WM, "Text Boundary", &S::textBoundary, 0, VocabularyKind::Boundary)
             .opt("--WM-TEXT-BOUNDARY"),
         Code(WM, "Text Position", &S::textPosition, 8, VocabularyKind::Position)
             .opt("--WM-TEXT-POSITION"),
         Int(WM, "Text X Offset", &S::textXOffset, 10).opt("--WM-TEXT-X-OFFSET"),
         Int(WM, "Text Y Offset", &S::textYOffset, 10).opt("--WM-TEXT-Y-OFFSET"),
-        Int(WM, "Text Rotation", &S::textRotation, 0).opt("--WM-TEXT-ROTATION"),
+        Int(WM, "Text Rotation", &S::textRotation, 0).opt("--WM-TEXT-ROTATION").range(0, 360),
         Code(WM, "Text Size", &S::textSize, 0, VocabularyKind::WatermarkSize).opt("--WM-TEXT-SIZE"),
-        Int(WM, "Text Scale", &S::textScale, 10),
+        Int(WM, "Text Scale", &S::textScale, 10).range(1, 200),
         Text(WM, "Image", &S::image, "").opt("--WM-IMAGE").also("Do Watermark", 2),
         Flag(WM, "Image Greyscale", &S::imageGreyscale, 0).flagOpt("--WM-IMAGE-GREYSCALE"),
-        Int(WM, "Image Opacity", &S::imageOpacity, 255).opt("--WM-IMAGE-OPACITY"),
+        Int(WM, "Image Opacity", &S::imageOpacity, 255).opt("--WM-IMAGE-OPACITY").range(1, 255),
         Code(WM, "Image Boundary", &S::imageBoundary, 0, VocabularyKind::Boundary)
             .opt("--WM-IMAGE-BOUNDARY"),
         Code(WM, "Image Position", &S::imagePosition, 8, VocabularyKind::Position)
             .opt("--WM-IMAGE-POSITION"),
         Int(WM, "Image X Offset", &S::imageXOffset, 10).opt("--WM-IMAGE-X-OFFSET"),
         Int(WM, "Image Y Offset", &S::imageYOffset, 10).opt("--WM-IMAGE-Y-OFFSET"),
-        Int(WM, "Image Rotation", &S::watermarkImageRotation, 0).opt("--WM-IMAGE-ROTATION"),
+        Int(WM, "Image Rotation", &S::watermarkImageRotation, 0)
+            .opt("--WM-IMAGE-ROTATION")
+            .range(0, 360),
         Code(WM, "Image Size", &S::imageSize, 0, VocabularyKind::WatermarkSize)
             .opt("--WM-IMAGE-SIZE"),
-        Int(WM, "Image Scale", &S::imageScale, 10),
+        Int(WM, "Image Scale", &S::imageScale, 10).range(1, 200),
 
         Text(AV, "Filename Mask", &S::filenameMask, "%filename%.%ext%").opt("--FILENAME-MASK"),
         Code(AV, "File Timestamp", &S::fileTimestamp, 0, VocabularyKind::FileTimestamp)
@@ -342,7 +360,7 @@ std::vector<SettingDef> BuildTable() {
         Int(AV, "Custom Timestamp", &S::customTimestamp, 0, DefaultKind::Now)
             .opt("--FILE-TIMESTAMP-CUSTOM"),
         Flag(AV, "Out Folders History", &S::outFoldersHistory, 1),
-        Byte(AV, "Out Folders Number", &S::outFoldersNumber, FieldType::SmallInt, 5),
+        Byte(AV, "Out Folders Number", &S::outFoldersNumber, FieldType::SmallInt, 5).range(1, 50),
         Flag(AV, "Keep Subfolders", &S::keepSubfolders, 1)
             .flagOpt("--NO-SUBFOLDERS", OptionKind::ClearFlag),
 
@@ -421,6 +439,34 @@ void SetReal(Settings& s, const SettingDef& def, float value) {
 
 void SetText(Settings& s, const SettingDef& def, const QString& value) {
     if (auto p = std::get_if<QString Settings::*>(&def.field)) s.** p = value;
+}
+
+bool ClampToRange(Settings& s, const SettingDef& def) {
+    if (!def.ranged) return false;
+    if (def.type == FieldType::Real) {
+        const float value = GetReal(s, def);
+        const float low = float(def.minimum), high = float(def.maximum);
+        const float kept = std::isnan(value) ? def.defaultReal : std::clamp(value, low, high);
+        if (kept == value) return false;
+        SetReal(s, def, kept);
+        return true;
+    }
+    const int32_t value = GetNumber(s, def);
+    const int32_t kept = std::clamp(value, int32_t(def.minimum), int32_t(def.maximum));
+    if (kept == value) return false;
+    SetNumber(s, def, kept);
+    return true;
+}
+
+bool IsInRange(const Settings& s, const SettingDef& def) {
+    if (!def.ranged) return true;
+    if (def.type == FieldType::Real) {
+        // Compared in the field's own precision, so the bounds themselves pass.
+        const float value = GetReal(s, def);
+        return value >= float(def.minimum) && value <= float(def.maximum);
+    }
+    const int32_t value = GetNumber(s, def);
+    return value >= int32_t(def.minimum) && value <= int32_t(def.maximum);
 }
 
 QString EchoValue(const Settings& s, const SettingDef& def, const QString& ext) {

@@ -58,6 +58,11 @@ struct SettingDef {
     // A second field the option switches on, and the value it gets.
     const char* companionKey = nullptr;
     int companionValue = 0;
+    // The values that make sense, inclusive; the preferences dialog offers exactly
+    // these and config.ini values outside them are brought back inside on load.
+    bool ranged = false;
+    double minimum = 0.0;
+    double maximum = 0.0;
 
     // Builder helpers for the table.
     SettingDef opt(const char* name) const;
@@ -66,6 +71,7 @@ struct SettingDef {
     SettingDef also(const char* key, int value) const;
     SettingDef ext(const char* extension) const;
     SettingDef profileAs(const char* name) const;
+    SettingDef range(double low, double high) const;
 };
 
 // All persisted settings, in the order config.ini lists them.
@@ -78,6 +84,12 @@ const SettingDef* FindOption(QStringView upperName, bool inProfile);
 
 // Every command-line option name of the table (or, for a profile, every key).
 QStringList OptionNames(bool inProfile);
+
+// Brings a ranged field back inside its range; a real that is not a number gets
+// its default. Returns whether the value changed.
+bool ClampToRange(Settings& s, const SettingDef& def);
+// Whether a ranged field holds a value inside its range (never a NaN).
+bool IsInRange(const Settings& s, const SettingDef& def);
 
 // Reads a field as a number (flags, codes, integers; reals truncate).
 int32_t GetNumber(const Settings& s, const SettingDef& def);

@@ -1,5 +1,9 @@
 #include "ui/PreferencePages.h"
 
+#include "settings/SettingsTable.h"
+
+#include <cmath>
+
 namespace tarvix {
 namespace {
 
@@ -44,11 +48,16 @@ PreferenceRow Number(const char* caption, const char* group, const char* key, co
     return row;
 }
 
-PreferenceRow Slider(const char* caption, const char* group, const char* key, int minimum,
-                     int maximum, SliderScale scale = SliderScale::Plain) {
+// The range is the setting's own, so the dialog offers exactly what a loaded
+// config.ini is held to; gamma is edited in hundredths.
+PreferenceRow Slider(const char* caption, const char* group, const char* key,
+                     SliderScale scale = SliderScale::Plain) {
     PreferenceRow row = Row(caption, K::Slider, group, key);
-    row.minimum = minimum;
-    row.maximum = maximum;
+    const SettingDef* def = FindSetting(QString::fromLatin1(group), QString::fromLatin1(key));
+    Q_ASSERT(def && def->ranged);
+    const double factor = scale == SliderScale::Gamma ? 100.0 : 1.0;
+    row.minimum = int(std::lround(def->minimum * factor));
+    row.maximum = int(std::lround(def->maximum * factor));
     row.scale = scale;
     return row;
 }
@@ -107,32 +116,34 @@ std::vector<PreferencePage> BuildPages() {
                    {Items("Compression", OUT, "BMP Compression", {"None", "RLE"}),
                     Items("Color Table", OUT, "BMP Color Table", {"Auto", "Exact"})}),
         OutputArea("dds", "DDS BPP", {}),
-        OutputArea("exr", "EXR BPP",
-                   {Items("Compression", OUT, "EXR Compression",
-                          {"None", "ZIP", "PIZ", "PXR24", "B44"})}),
+        OutputArea(
+            "exr", "EXR BPP",
+            {Items("Compression", OUT, "EXR Compression", {"None", "ZIP", "PIZ", "PXR24", "B44"})}),
         OutputArea("gif", "GIF BPP", {}),
         OutputArea("hdr", "HDR BPP", {}),
         OutputArea("ico", "ICO BPP", {}),
         OutputArea("j2k", "J2K BPP", {}),
         OutputArea("jng", "JNG BPP", {}),
         OutputArea("jp2", "JP2 BPP", {}),
-        OutputArea("jpg", "JPG BPP",
-                   {Slider("Image Quality", OUT, "JPG Quality", 1, 100),
-                    Items("Chroma Subsampling", OUT, "JPG Chroma", {"None", "Low", "Medium", "High"}),
-                    Items("Save As", OUT, "JPG Save As",
-                          {"Baseline Standard", "Baseline Simple", "Baseline Optimized",
-                           "Progressive"})}),
+        OutputArea(
+            "jpg", "JPG BPP",
+            {Slider("Image Quality", OUT, "JPG Quality"),
+             Items("Chroma Subsampling", OUT, "JPG Chroma", {"None", "Low", "Medium", "High"}),
+             Items("Save As", OUT, "JPG Save As",
+                   {"Baseline Standard", "Baseline Simple", "Baseline Optimized", "Progressive"})}),
         OutputArea("jxr", "JXR BPP", {}),
         OutputArea("pbm", "PBM BPP", {}),
         OutputArea("pcx", "PCX BPP", {Items("Compression", nullptr, nullptr, {"RLE"})}),
         OutputArea("pfm", "PFM BPP", {}),
         OutputArea("pgm", "PGM BPP", {}),
-        OutputArea("png", "PNG BPP",
-                   {Items("Compression", OUT, "PNG Compression", {"None", "ZLIB1", "ZLIB6", "ZLIB9"}),
-                    Row("Interlaced", K::Check, OUT, "PNG Interlaced")}),
+        OutputArea(
+            "png", "PNG BPP",
+            {Items("Compression", OUT, "PNG Compression", {"None", "ZLIB1", "ZLIB6", "ZLIB9"}),
+             Row("Interlaced", K::Check, OUT, "PNG Interlaced")}),
         OutputArea("ppm", "PPM BPP", {}),
         OutputArea("psd", "PSD BPP", {}),
-        OutputArea("tga", "TGA BPP", {Items("Compression", OUT, "TGA Compression", {"None", "RLE"})}),
+        OutputArea("tga", "TGA BPP",
+                   {Items("Compression", OUT, "TGA Compression", {"None", "RLE"})}),
         OutputArea("tiff", "TIFF BPP",
                    {Items("Compression", OUT, "TIFF Compression",
                           {"None", "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE", "ADOBEDEFLATE",
@@ -157,7 +168,7 @@ std::vector<PreferencePage> BuildPages() {
                      375,
                      {Row("Image Rotation", K::Check, TR, "Do Image Rotation"),
                       Words("Rotation Type", TR, "Image Rotation Type", V::RotationType),
-                      Slider("Rotation Angle", TR, "Image Rotation", 0, 360),
+                      Slider("Rotation Angle", TR, "Image Rotation"),
                       Row("Background Color", K::Colour, TR, "Image Rotation Back Color"),
                       Row("Image Resize", K::Check, TR, "Do Image Resize"), width, height,
                       Row("Keep Aspect Ratio", K::Check, TR, "Keep Aspect Ratio"),
@@ -167,72 +178,73 @@ std::vector<PreferencePage> BuildPages() {
                       Row("Image Flip Vertical", K::Check, TR, "Do Image Flip Vertical")},
                      {}});
 
-    pages.push_back(
-        {"Adjustment",
-         0,
-         {Slider("Image Brightness", AD, "Image Brightness", -100, 100, SliderScale::Offset100),
-          Slider("Image Contrast", AD, "Image Contrast", -100, 100, SliderScale::Offset100),
-          Slider("Image Gamma", AD, "Image Gamma", 1, 999, SliderScale::Gamma),
-          Row("Image Invert", K::Check, AD, "Image Invert"),
-          Row("Image Greyscale", K::Check, AD, "Do Image Greyscale"),
-          Row("Image Threshold", K::Check, AD, "Do Image Threshold"),
-          Slider("Threshold Level", AD, "Image Threshold", 0, 255)},
-         {}});
-
-    pages.push_back({"Frame",
+    pages.push_back({"Adjustment",
                      0,
-                     {Items("Frame Type", FR, "Do Frame", {"None", "Frame Solid"})},
-                     {{"solid",
-                       310,
-                       {Number("Left", FR, "Solid Left", "Pixels"),
-                        Number("Right", FR, "Solid Right", "Pixels"),
-                        Number("Top", FR, "Solid Top", "Pixels"),
-                        Number("Bottom", FR, "Solid Bottom", "Pixels"),
-                        Row("Left Color", K::Colour, FR, "Solid Left Color"),
-                        Row("Right Color", K::Colour, FR, "Solid Right Color"),
-                        Row("Top Color", K::Colour, FR, "Solid Top Color"),
-                        Row("Bottom Color", K::Colour, FR, "Solid Bottom Color"),
-                        Slider("Opacity", FR, "Solid Opacity", 1, 255)}}}});
+                     {Slider("Image Brightness", AD, "Image Brightness", SliderScale::Offset100),
+                      Slider("Image Contrast", AD, "Image Contrast", SliderScale::Offset100),
+                      Slider("Image Gamma", AD, "Image Gamma", SliderScale::Gamma),
+                      Row("Image Invert", K::Check, AD, "Image Invert"),
+                      Row("Image Greyscale", K::Check, AD, "Do Image Greyscale"),
+                      Row("Image Threshold", K::Check, AD, "Do Image Threshold"),
+                      Slider("Threshold Level", AD, "Image Threshold")},
+                     {}});
 
-    PreferenceRow textScale = Slider("Scale", WM, "Text Scale", 1, 200);
-    textScale.hidden = true;
-    PreferenceRow imageScale = Slider("Scale", WM, "Image Scale", 1, 200);
-    imageScale.hidden = true;
     pages.push_back(
-        {"Watermark",
+        {"Frame",
          0,
-         {Items("Watermark Type", WM, "Do Watermark", {"None", "Watermark Text", "Watermark Image"})},
-         {{"text",
-           610,
-           {Row("Text", K::Edit, WM, "Text"), Row("Font", K::FontChooser, WM, "Font"),
-            Number("Font Size", WM, "Font Size", "Points"),
-            Number("Font Leading", WM, "Font Leading", "Pixels"),
-            Row("Font Color", K::ColourList, WM, "Font Color"),
-            Words("Font Style", WM, "Font Style", V::FontStyle),
-            Words("Font Effect", WM, "Font Effect", V::FontEffect),
-            Row("Antialiasing", K::Check, WM, "Text Antialiasing"),
-            Words("Text Alignment", WM, "Text Alignment", V::TextAlignment),
-            Number("Text Padding", WM, "Text Padding", "Pixels"),
-            Slider("Text Opacity", WM, "Text Opacity", 1, 255),
-            Row("Background Color", K::ColourList, WM, "Back Color"),
-            Slider("Background Opacity", WM, "Back Opacity", 1, 255),
-            Words("Boundary", WM, "Text Boundary", V::Boundary),
-            Words("Position", WM, "Text Position", V::Position),
-            Number("X-Offset", WM, "Text X Offset", "Pixels"),
-            Number("Y-Offset", WM, "Text Y Offset", "Pixels"),
-            Slider("Rotation Angle", WM, "Text Rotation", 0, 360),
-            Words("Size", WM, "Text Size", V::WatermarkSize), textScale}},
-          {"image",
+         {Items("Frame Type", FR, "Do Frame", {"None", "Frame Solid"})},
+         {{"solid",
            310,
-           {Row("Image", K::ImageChooser, WM, "Image"),
-            Row("Image Greyscale", K::Check, WM, "Image Greyscale"),
-            Slider("Opacity", WM, "Image Opacity", 1, 255),
-            Words("Boundary", WM, "Image Boundary", V::Boundary),
-            Words("Position", WM, "Image Position", V::Position),
-            Number("X-Offset", WM, "Image X Offset", "Pixels"),
-            Number("Y-Offset", WM, "Image Y Offset", "Pixels"),
-            Slider("Rotation Angle", WM, "Image Rotation", 0, 360),
-            Words("Size", WM, "Image Size", V::WatermarkSize), imageScale}}}});
+           {Number("Left", FR, "Solid Left", "Pixels"),
+            Number("Right", FR, "Solid Right", "Pixels"), Number("Top", FR, "Solid Top", "Pixels"),
+            Number("Bottom", FR, "Solid Bottom", "Pixels"),
+            Row("Left Color", K::Colour, FR, "Solid Left Color"),
+            Row("Right Color", K::Colour, FR, "Solid Right Color"),
+            Row("Top Color", K::Colour, FR, "Solid Top Color"),
+            Row("Bottom Color", K::Colour, FR, "Solid Bottom Color"),
+            Slider("Opacity", FR, "Solid Opacity")}}}});
+
+    PreferenceRow textScale = Slider("Scale", WM, "Text Scale");
+    textScale.hidden = true;
+    PreferenceRow imageScale = Slider("Scale", WM, "Image Scale");
+    imageScale.hidden = true;
+    pages.push_back({"Watermark",
+                     0,
+                     {Items("Watermark Type", WM, "Do Watermark",
+                            {"None", "Watermark Text", "Watermark Image"})},
+                     {{"text",
+                       610,
+                       {Row("Text", K::Edit, WM, "Text"),
+                        Row("Font", K::FontChooser, WM, "Font"),
+                        Number("Font Size", WM, "Font Size", "Points"),
+                        Number("Font Leading", WM, "Font Leading", "Pixels"),
+                        Row("Font Color", K::ColourList, WM, "Font Color"),
+                        Words("Font Style", WM, "Font Style", V::FontStyle),
+                        Words("Font Effect", WM, "Font Effect", V::FontEffect),
+                        Row("Antialiasing", K::Check, WM, "Text Antialiasing"),
+                        Words("Text Alignment", WM, "Text Alignment", V::TextAlignment),
+                        Number("Text Padding", WM, "Text Padding", "Pixels"),
+                        Slider("Text Opacity", WM, "Text Opacity"),
+                        Row("Background Color", K::ColourList, WM, "Back Color"),
+                        Slider("Background Opacity", WM, "Back Opacity"),
+                        Words("Boundary", WM, "Text Boundary", V::Boundary),
+                        Words("Position", WM, "Text Position", V::Position),
+                        Number("X-Offset", WM, "Text X Offset", "Pixels"),
+                        Number("Y-Offset", WM, "Text Y Offset", "Pixels"),
+                        Slider("Rotation Angle", WM, "Text Rotation"),
+                        Words("Size", WM, "Text Size", V::WatermarkSize),
+                        textScale}},
+                      {"image",
+                       310,
+                       {Row("Image", K::ImageChooser, WM, "Image"),
+                        Row("Image Greyscale", K::Check, WM, "Image Greyscale"),
+                        Slider("Opacity", WM, "Image Opacity"),
+                        Words("Boundary", WM, "Image Boundary", V::Boundary),
+                        Words("Position", WM, "Image Position", V::Position),
+                        Number("X-Offset", WM, "Image X Offset", "Pixels"),
+                        Number("Y-Offset", WM, "Image Y Offset", "Pixels"),
+                        Slider("Rotation Angle", WM, "Image Rotation"),
+                        Words("Size", WM, "Image Size", V::WatermarkSize), imageScale}}}});
 
     PreferenceRow keepSubfolders = Row("Keep Subfolders", K::Check, AV, "Keep Subfolders");
     keepSubfolders.hidden = true;
@@ -243,8 +255,7 @@ std::vector<PreferencePage> BuildPages() {
                       Row("Custom Timestamp", K::DateTime, AV, "Custom Timestamp"),
                       Items("Out Folders History", AV, "Out Folders History",
                             {"Clean On Exit", "Keep Folders"}),
-                      Slider("Out Folders Number", AV, "Out Folders Number", 1, 50),
-                      keepSubfolders},
+                      Slider("Out Folders Number", AV, "Out Folders Number"), keepSubfolders},
                      {}});
     return pages;
 }
@@ -252,8 +263,7 @@ std::vector<PreferencePage> BuildPages() {
 } // namespace
 
 QString PreferenceRow::Id() const {
-    if (!group || !key)
-        return QStringLiteral("Row/") + QString::fromLatin1(caption ? caption : "");
+    if (!group || !key) return QStringLiteral("Row/") + QString::fromLatin1(caption ? caption : "");
     return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
 }
 

@@ -123,7 +123,11 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     settings.configPath = ConfigPath();
-    LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize());
+    QStringList configWarnings;
+    LoadConfiguration(settings, settings.configPath, screen ? screen->size() : QSize(),
+                      &configWarnings);
+    for (const QString& line : configWarnings)
+        PrintLine(line);
     if (screen)
         FitWindowToScreen(settings, screen->virtualSiblings().size() > 1
                                         ? screen->virtualGeometry()

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tarvix::test;
 
@@ -128,4 +129,43 @@ TEST(WindowedEndToEnd, SettingsThatCannotBeSavedAreReported) {
     window.Signal(SIGTERM);
     EXPECT_EQ(window.Wait(), 0);
     EXPECT_TRUE(QFileInfo(box.ConfigHome() + "/Orvella/tarvix/config.ini").isDir());
+}
+
+TEST(WindowedEndToEnd, ConfigValuesOutsideTheirRangeAreBroughtInside) {
+    Sandbox box;
+    const QString config = box.ConfigHome() + "/Orvella/tarvix/config.ini";
+    ASSERT_TRUE(QDir().mkpath(box.ConfigHome() + "/Orvella/tarvix"));
+    ASSERT_TRUE(WriteBytes(config, "[Output]\r\nJPG Quality = -1\r\n[Adjustment]\r\n"
+                                   "Image Brightness = 2147483647\r\nImage Gamma = NaN\r\n"));
+    const QString err = box.Path() + "/stderr.txt";
+    BackgroundProcess window(TarvixBinary(), {}, box.Path(), box.Environment(), err);
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << "the window did not come up";
+    window.Signal(SIGTERM);
+    EXPECT_EQ(window.Wait(), 0);
+    const QByteArray saved = ReadBytes(config);
+    EXPECT_TRUE(saved.contains("JPG Quality = 1\r\n"));
+    EXPECT_TRUE(saved.contains("Image Brightness = 100\r\n"));
+    EXPECT_TRUE(saved.contains("Image Gamma = 1.000000\r\n"));
+    const QByteArray said = ReadBytes(err);
+    EXPECT_TRUE(said.contains("Warning: " + QFile::encodeName(config) +
+                              ": JPG Quality = -1 is outside 1 to 100; 1 used\n"))
+        << said.toStdString();
+    EXPECT_EQ(said.count("Warning: "), 3) << said.toStdString();
+}
+
+TEST(WindowedEndToEnd, AFifoAtTheConfigPlaceDoesNotHoldTheStart) {
+    Sandbox box;
+    const QString config = box.ConfigHome() + "/Orvella/tarvix/config.ini";
+    ASSERT_TRUE(QDir().mkpath(box.ConfigHome() + "/Orvella/tarvix"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(config).constData(), 0600), 0);
+    const QString err = box.Path() + "/stderr.txt";
+    BackgroundProcess window(TarvixBinary(), {}, box.Path(), box.Environment(), err);
+    const QString socket = box.RuntimeDir() + "/Orvella DDS to JPG 2.7.socket";
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); })) << "the start hangs on the FIFO";
+    window.Signal(SIGTERM);
+    EXPECT_EQ(window.Wait(), 0);
+    EXPECT_TRUE(ReadBytes(err).startsWith("Warning: " + QFile::encodeName(config) +
+                                          " cannot be read as a settings file"))
+        << ReadBytes(err).toStdString();
 }

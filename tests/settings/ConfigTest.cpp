@@ -179,6 +179,62 @@ TEST(LoadConfiguration, PerKeyDefaultsAndReadingRules) {
     EXPECT_EQ(s.cfg, 0); // missing: version 0
 }
 
+TEST(LoadConfiguration, ValuesOutsideTheirRangeAreBroughtInside) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/config.ini";
+    ASSERT_TRUE(WriteBytes(path, "[Output]\r\nJPG Quality = -1\r\n"
+                                 "[Adjustment]\r\nImage Brightness = 2147483647\r\n"
+                                 "Image Contrast = -2147483648\r\nImage Gamma = NaN\r\n"
+                                 "Image Threshold = 255\r\n"
+                                 "[Watermark]\r\nText Opacity = 0\r\nText Rotation = 720\r\n"
+                                 "Image Scale = 1\r\n"
+                                 "[Advanced]\r\nOut Folders Number = 255\r\n"
+                                 "[General]\r\nUpdate Range = 9\r\n"));
+    Settings s;
+    QStringList warnings;
+    LoadConfiguration(s, path, QSize(), &warnings);
+    EXPECT_EQ(s.jpgQuality, 1);
+    EXPECT_EQ(s.imageBrightness, 100);
+    EXPECT_EQ(s.imageContrast, -100);
+    EXPECT_FLOAT_EQ(s.imageGamma, 1.0f); // not a number: the default
+    EXPECT_EQ(s.imageThreshold, 255);    // the bounds themselves are kept
+    EXPECT_EQ(s.textOpacity, 1);
+    EXPECT_EQ(s.textRotation, 360);
+    EXPECT_EQ(s.imageScale, 1);
+    EXPECT_EQ(s.outFoldersNumber, 1); // 255 in an 8-bit field reads -1
+    EXPECT_EQ(s.updateRange, 5);
+    EXPECT_EQ(warnings.size(), 8) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(
+        warnings.contains("Warning: " + path + ": JPG Quality = -1 is outside 1 to 100; 1 used"));
+    EXPECT_TRUE(warnings.contains("Warning: " + path +
+                                  ": Image Gamma = NaN is outside 0.01 to 9.99; 1 used"));
+
+    // What the window then saves is inside too, and loads without a word.
+    ASSERT_TRUE(SaveConfiguration(s, path));
+    warnings.clear();
+    Settings again;
+    LoadConfiguration(again, path, QSize(), &warnings);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_EQ(again.jpgQuality, 1);
+}
+
+TEST(LoadConfiguration, AFileThatIsNoSettingsFileGivesDefaultsWithAWarning) {
+    QTemporaryDir dir;
+    QStringList warnings;
+    Settings s;
+    s.jpgQuality = 3;
+    // A folder where the file should be.
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/config.ini"));
+    LoadConfiguration(s, dir.path() + "/config.ini", QSize(), &warnings);
+    EXPECT_EQ(s.jpgQuality, 95);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].startsWith("Warning: " + dir.path() + "/config.ini cannot be read"));
+    // A missing file is a first start, not a problem.
+    warnings.clear();
+    LoadConfiguration(s, dir.path() + "/none.ini", QSize(), &warnings);
+    EXPECT_TRUE(warnings.isEmpty());
+}
+
 TEST(LoadConfiguration, UpgradesOfOlderFiles) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/config.ini";

@@ -176,13 +176,17 @@ struct JpegError {
 } // namespace
 
 BackgroundProcess::BackgroundProcess(const QString& program, const QStringList& args,
-                                     const QString& cwd, const std::map<QString, QString>& env) {
+                                     const QString& cwd, const std::map<QString, QString>& env,
+                                     const QString& errFile) {
     SpawnArguments spawn(program, args, env);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const QByteArray errPath =
+        errFile.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(errFile);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     const QByteArray cwdBytes = QFile::encodeName(cwd);
     posix_spawn_file_actions_addchdir_np(&actions, cwdBytes.constData());
     if (posix_spawn(&pid_, spawn.argv[0], &actions, nullptr, spawn.argv.data(),

@@ -45,8 +45,9 @@ private:
 // A program left running while the test goes on; killed if still running at the end.
 class BackgroundProcess {
 public:
+    // Standard error goes to errFile when one is named, else nowhere.
     BackgroundProcess(const QString& program, const QStringList& args, const QString& cwd,
-                      const std::map<QString, QString>& env);
+                      const std::map<QString, QString>& env, const QString& errFile = QString());
     ~BackgroundProcess();
     bool Running();
     void Signal(int signal);

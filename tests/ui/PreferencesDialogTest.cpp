@@ -629,3 +629,28 @@ TEST_F(PreferencesTest, ChangesInTheDialogShapeTheNextConversion) {
     EXPECT_EQ(loaded.jpgQuality, 20);
     EXPECT_EQ(loaded.solidLeftColor, "FF0000");
 }
+
+// Every slider offers the range config.ini values are held to on load.
+TEST(PreferencePages, EverySliderOffersItsSettingsRange) {
+    int sliders = 0;
+    auto check = [&](const PreferenceRow& row) {
+        if (row.kind != RowKind::Slider) return;
+        ++sliders;
+        const SettingDef* def =
+            FindSetting(QString::fromLatin1(row.group), QString::fromLatin1(row.key));
+        ASSERT_NE(def, nullptr) << row.key;
+        ASSERT_TRUE(def->ranged) << row.key;
+        const double factor = row.scale == SliderScale::Gamma ? 100.0 : 1.0;
+        EXPECT_EQ(row.minimum, std::lround(def->minimum * factor)) << row.key;
+        EXPECT_EQ(row.maximum, std::lround(def->maximum * factor)) << row.key;
+        EXPECT_LT(row.minimum, row.maximum) << row.key;
+    };
+    for (const PreferencePage& page : PreferencePages()) {
+        for (const PreferenceRow& row : page.rows)
+            check(row);
+        for (const PreferenceArea& area : page.areas)
+            for (const PreferenceRow& row : area.rows)
+                check(row);
+    }
+    EXPECT_EQ(sliders, 15);
+}
