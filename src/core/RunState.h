@@ -47,8 +47,18 @@ struct RunState {
     // Lets the pipeline decode without alpha when the output cannot keep it;
     // cleared only to prove that this changes no output.
     bool allowOpaqueDecode = true;
+    // Lets a conversion without editing steps decode and encode at once, strip
+    // by strip; cleared only to prove that this changes no output.
+    bool allowStreaming = true;
+    bool streamed = false; // the last file went that way
     // Called by the pipeline between its steps: where a paused run waits.
     std::function<void()> betweenSteps;
+    // Set by a worker that converts several files at once. beforeNaming runs
+    // just before the output name is made (where a counter is handed out);
+    // claimOutput then takes the name for this file, false when another file
+    // of the run has it.
+    std::function<void(RunState&)> beforeNaming;
+    std::function<bool(const QString& path)> claimOutput;
     // The page the preferences dialog opens on (0 to 8; back to 0 once opened),
     // and what its OK asks the main window to reload: 0 nothing, 1 the theme, 2
     // the toolbar's icon size only.

@@ -57,12 +57,18 @@ FIBITMAP* Allocate(const Info& info, const Options& options) {
     return dib;
 }
 
-// Where decoded rows go: the bitmap's pixels addressed directly, top row first.
+// Where decoded rows go, addressed directly: a bitmap's pixels (bottom row
+// first in memory) or a strip of rows (top row first).
 struct Target {
-    BYTE* bits;
-    size_t pitch;
-    uint32_t height;
-    BYTE* Row(uint32_t y) const { return bits + pitch * (height - 1 - y); }
+    BYTE* top;      // the row firstRow
+    ptrdiff_t step; // from one row to the next one down
+    uint32_t firstRow;
+    BYTE* Row(uint32_t y) const { return top + step * (ptrdiff_t(y) - ptrdiff_t(firstRow)); }
+
+    static Target Bitmap(FIBITMAP* dib, uint32_t height) {
+        const size_t pitch = FreeImage_GetPitch(dib);
+        return {FreeImage_GetBits(dib) + pitch * (height - 1), -ptrdiff_t(pitch), 0};
+    }
 };
 
 // Writes the R, G, B, A pixels of one decoded block into the bitmap.
@@ -214,7 +220,7 @@ FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
         return nullptr;
     }
 
-    const Target target{FreeImage_GetBits(dib), FreeImage_GetPitch(dib), info.height};
+    const Target target = Target::Bitmap(dib, info.height);
     // Small pictures are not worth a second thread.
     const uint32_t rows = info.Rows();
     int threads = options.threads;
@@ -255,22 +261,109 @@ FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int thr
     return Decode(MemorySource(data, size), error, options);
 }
 
-FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options) {
-    QString ignored;
-    if (!error) error = &ignored;
+namespace {
+
+// Opens a regular file for reading; -1 with the reason otherwise.
+int OpenRegularFile(const QString& path, uint64_t* size, QString* error) {
     const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         *error = QStringLiteral("the file could not be opened: %1")
                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return nullptr;
+        return -1;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         *error = QStringLiteral("not a regular file");
+        return -1;
+    }
+    *size = uint64_t(st.st_size);
+    return fd;
+}
+
+} // namespace
+
+struct StripReader::Parts {
+    int fd = -1;
+    std::unique_ptr<FileSource> source;
+    Info info;
+    uint8_t palette[kPaletteBytes] = {};
+    ~Parts() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+StripReader::StripReader() = default;
+StripReader::~StripReader() = default;
+
+std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* error, bool opaque) {
+    QString ignored;
+    if (!error) error = &ignored;
+    auto parts = std::make_unique<Parts>();
+    uint64_t size = 0;
+    parts->fd = OpenRegularFile(path, &size, error);
+    if (parts->fd < 0) return nullptr;
+    parts->source = std::make_unique<FileSource>(parts->fd, size);
+    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
+    const size_t headBytes = size_t(std::min<uint64_t>(size, sizeof head));
+    if (!parts->source->Read(0, headBytes, head)) {
+        *error = QStringLiteral("the file could not be read");
         return nullptr;
     }
-    FIBITMAP* dib = Decode(FileSource(fd, uint64_t(st.st_size)), error, options);
+    std::optional<Info> parsed = ParseHeader(head, headBytes, size, error);
+    if (!parsed) return nullptr;
+    if (opaque && parsed->output == Output::Rgba32) parsed->output = Output::Rgb24;
+    parts->info = *parsed;
+    if (parts->info.format == Format::Palette8 &&
+        !parts->source->Read(parts->info.paletteOffset, kPaletteBytes, parts->palette)) {
+        *error = QStringLiteral("the file could not be read");
+        return nullptr;
+    }
+    std::unique_ptr<StripReader> reader(new StripReader);
+    reader->parts_ = std::move(parts);
+    return reader;
+}
+
+uint32_t StripReader::Width() const {
+    return parts_->info.width;
+}
+
+uint32_t StripReader::Height() const {
+    return parts_->info.height;
+}
+
+int StripReader::Bpp() const {
+    const Output output = parts_->info.output;
+    return output == Output::Grey8 ? 8 : output == Output::Rgb24 ? 24 : 32;
+}
+
+uint32_t StripReader::RowAlignment() const {
+    return parts_->info.blockCompressed ? 4 : 1;
+}
+
+bool StripReader::Decode(uint32_t first, uint32_t count, uint8_t* out, size_t pitch) const {
+    const Info& info = parts_->info;
+    const uint32_t align = RowAlignment();
+    if (count == 0 || first % align != 0 || first >= info.height || count > info.height - first)
+        return false;
+    const Target target{out, ptrdiff_t(pitch), first};
+    // Rows of the file: pixel rows, or the block rows that cover these pixels
+    // (the last block row of the picture may reach below it; its extra rows are
+    // never stored).
+    const uint32_t firstRow = first / align;
+    const uint32_t lastRow = (first + count + align - 1) / align;
+    if (first + count < info.height && (first + count) % align != 0) return false;
+    const std::atomic<bool> failed{false};
+    return DecodeRows(*parts_->source, info, parts_->palette, target, firstRow, lastRow, failed);
+}
+
+FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options) {
+    QString ignored;
+    if (!error) error = &ignored;
+    uint64_t size = 0;
+    const int fd = OpenRegularFile(path, &size, error);
+    if (fd < 0) return nullptr;
+    FIBITMAP* dib = Decode(FileSource(fd, size), error, options);
     ::close(fd);
     return dib;
 }

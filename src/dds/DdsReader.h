@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace tarvix::dds {
 
@@ -47,5 +48,33 @@ struct Options {
 FIBITMAP* Decode(const Source& source, QString* error, const Options& options = {});
 FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads = 0);
 FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options = {});
+
+// Decodes a file a strip of rows at a time, top row first, for a caller that
+// never holds the whole picture. The file is validated as for Decode and stays
+// open while the reader lives.
+class StripReader {
+public:
+    ~StripReader();
+    // Null, with the reason, for what Decode would refuse.
+    static std::unique_ptr<StripReader> Open(const QString& path, QString* error,
+                                             bool opaque = false);
+    uint32_t Width() const;
+    uint32_t Height() const;
+    // 8, 24 or 32: the depth of the bitmap Decode would give.
+    int Bpp() const;
+    // Strips start on a multiple of this (4 for block formats, else 1), and end
+    // on one unless they end the picture.
+    uint32_t RowAlignment() const;
+    // Decodes pixel rows [first, first + count) into out, top row first, pitch
+    // bytes apart, pixels in the bitmap's byte order. False for a strip out of
+    // bounds or not aligned, or when the file cannot be read (it may have
+    // shrunk meanwhile).
+    bool Decode(uint32_t first, uint32_t count, uint8_t* out, size_t pitch) const;
+
+private:
+    StripReader();
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 } // namespace tarvix::dds

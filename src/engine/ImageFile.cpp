@@ -48,30 +48,8 @@ const mode_t kUmask = [] {
     return mask;
 }();
 
-// The encoder writes straight into the temporary file; a write that fails is
-// remembered, so a full disk never passes for a saved picture.
-struct FileSink {
-    int fd = -1;
-    bool failed = false;
-    int error = 0; // errno of the failed write
-};
-
 unsigned DLL_CALLCONV SinkWrite(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-    FileSink* sink = static_cast<FileSink*>(handle);
-    const char* data = static_cast<const char*>(buffer);
-    size_t left = size_t(size) * count;
-    while (left > 0 && !sink->failed) {
-        const ssize_t n = ::write(sink->fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            sink->failed = true;
-            sink->error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        data += n;
-        left -= size_t(n);
-    }
-    return sink->failed ? 0 : count;
+    return static_cast<PendingFile*>(handle)->Write(buffer, size_t(size) * count) ? count : 0;
 }
 
 unsigned DLL_CALLCONV SinkRead(void*, unsigned, unsigned, fi_handle) {
@@ -79,12 +57,12 @@ unsigned DLL_CALLCONV SinkRead(void*, unsigned, unsigned, fi_handle) {
 }
 
 int DLL_CALLCONV SinkSeek(fi_handle handle, long offset, int origin) {
-    FileSink* sink = static_cast<FileSink*>(handle);
-    return ::lseek(sink->fd, off_t(offset), origin) < 0 ? -1 : 0;
+    return ::lseek(static_cast<PendingFile*>(handle)->Descriptor(), off_t(offset), origin) < 0 ? -1
+                                                                                               : 0;
 }
 
 long DLL_CALLCONV SinkTell(fi_handle handle) {
-    return long(::lseek(static_cast<FileSink*>(handle)->fd, 0, SEEK_CUR));
+    return long(::lseek(static_cast<PendingFile*>(handle)->Descriptor(), 0, SEEK_CUR));
 }
 
 } // namespace
@@ -99,66 +77,121 @@ FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store
     return dds::LoadFile(path, reason, options);
 }
 
-bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason) {
+PendingFile::~PendingFile() {
+    Abandon();
+}
+
+QString PendingFile::CannotWrite(int error) const {
+    return QStringLiteral("cannot write %1: %2")
+        .arg(path_, QString::fromLocal8Bit(::strerror(error)));
+}
+
+bool PendingFile::Open(const QString& path, QString* reason) {
+    Abandon();
+    path_ = path;
+    error_ = 0;
     auto fail = [&](const QString& why) {
         if (reason) *reason = why;
         return false;
     };
-    auto cannotWrite = [&](int error) {
-        return fail(QStringLiteral("cannot write %1: %2")
-                        .arg(path, QString::fromLocal8Bit(::strerror(error))));
-    };
-    if (!image) return fail(QStringLiteral("the picture could not be processed"));
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
         return fail(QStringLiteral("the output file name is empty"));
-    const QString folder = FolderOf(path).isEmpty() ? QStringLiteral("./") : FolderOf(path);
+    folder_ = FolderOf(path).isEmpty() ? QStringLiteral("./") : FolderOf(path);
     // An unnamed file in the target folder: whatever ends the process before
     // the picture is complete, even SIGKILL, leaves nothing behind. Where the
     // file system has no unnamed files, a hidden temporary name stands in.
-    FileSink sink;
-    QByteArray temp;
-    sink.fd =
-        ::open(NativePath(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666 & ~kUmask);
-    const bool unnamed = sink.fd >= 0;
-    if (!unnamed) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return cannotWrite(errno);
-        temp = NativePath(folder + QStringLiteral(".tarvix-XXXXXX"));
-        sink.fd = ::mkstemp(temp.data());
-        if (sink.fd < 0) return cannotWrite(errno);
-        (void)::fchmod(sink.fd, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture
+    fd_ = ::open(NativePath(folder_).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666 & ~kUmask);
+    unnamed_ = fd_ >= 0;
+    if (!unnamed_) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return fail(CannotWrite(errno));
+        temp_ = NativePath(folder_ + QStringLiteral(".tarvix-XXXXXX"));
+        fd_ = ::mkstemp(temp_.data());
+        if (fd_ < 0) {
+            const int error = errno;
+            temp_.clear();
+            return fail(CannotWrite(error));
+        }
+        (void)::fchmod(fd_, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture
     }
-    FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
-    const bool encoded =
-        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &sink, flags);
-    int error = sink.failed ? sink.error : 0;
+    return true;
+}
+
+bool PendingFile::Write(const void* data, size_t bytes) {
+    const char* at = static_cast<const char*>(data);
+    while (bytes > 0 && error_ == 0 && fd_ >= 0) {
+        const ssize_t n = ::write(fd_, at, bytes);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            // Remembered, so a full disk never passes for a saved picture.
+            error_ = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        at += n;
+        bytes -= size_t(n);
+    }
+    return error_ == 0 && fd_ >= 0;
+}
+
+bool PendingFile::Commit(QString* reason) {
+    int error = error_;
     // On the disk before it takes the final name: a power cut leaves the old
     // file or the new one, never an empty one.
-    if (encoded && error == 0 && ::fsync(sink.fd) != 0) error = errno;
-    if (encoded && error == 0 && unnamed) {
+    if (error == 0 && ::fsync(fd_) != 0) error = errno;
+    if (error == 0 && unnamed_) {
         // Named under a fresh hidden name first: linking cannot replace a file,
         // renaming can, in one step.
-        const QByteArray self = "/proc/self/fd/" + QByteArray::number(sink.fd);
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
         std::random_device random;
-        for (int attempt = 0; attempt < 16 && temp.isEmpty(); ++attempt) {
+        for (int attempt = 0; attempt < 16 && temp_.isEmpty(); ++attempt) {
             const QByteArray name = NativePath(
-                folder + QStringLiteral(".tarvix-%1").arg(random(), 8, 16, QLatin1Char('0')));
+                folder_ + QStringLiteral(".tarvix-%1").arg(random(), 8, 16, QLatin1Char('0')));
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
                          AT_SYMLINK_FOLLOW) == 0)
-                temp = name;
+                temp_ = name;
             else if (errno != EEXIST) {
                 error = errno;
                 break;
             }
         }
-        if (temp.isEmpty() && error == 0) error = EEXIST;
+        if (temp_.isEmpty() && error == 0) error = EEXIST;
     }
-    if (::close(sink.fd) != 0 && error == 0) error = errno;
-    if (encoded && error == 0 && ::rename(temp.constData(), NativePath(path).constData()) != 0)
+    if (::close(fd_) != 0 && error == 0) error = errno;
+    fd_ = -1;
+    if (error == 0 && ::rename(temp_.constData(), NativePath(path_).constData()) != 0)
         error = errno;
-    if (encoded && error == 0) return true;
-    if (!temp.isEmpty()) ::unlink(temp.constData());
-    if (error != 0) return cannotWrite(error);
-    return fail(QStringLiteral("the image library could not encode %1").arg(path));
+    if (error == 0) {
+        temp_.clear();
+        return true;
+    }
+    Abandon();
+    if (reason) *reason = CannotWrite(error);
+    return false;
+}
+
+void PendingFile::Abandon() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.isEmpty()) ::unlink(temp_.constData());
+    temp_.clear();
+}
+
+bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason) {
+    if (!image) {
+        if (reason) *reason = QStringLiteral("the picture could not be processed");
+        return false;
+    }
+    PendingFile file;
+    if (!file.Open(path, reason)) return false;
+    FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
+    const bool encoded =
+        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &file, flags);
+    if (!file.Failed() && !encoded) {
+        file.Abandon();
+        if (reason) *reason = QStringLiteral("the image library could not encode %1").arg(path);
+        return false;
+    }
+    return file.Commit(reason);
 }
 
 } // namespace tarvix

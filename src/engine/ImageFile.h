@@ -2,7 +2,9 @@
 // Reading the input picture and writing the output file.
 
 #include <FreeImage.h>
+#include <QByteArray>
 #include <QString>
+#include <cstddef>
 
 namespace tarvix {
 class PixelStore;
@@ -17,6 +19,37 @@ namespace tarvix {
 // picture without alpha (for outputs that cannot keep it).
 FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr,
                          PixelStore* store = nullptr, bool opaque = false);
+
+// An output file written in its target folder without a name (or under a hidden
+// one where the file system cannot do that) and given its final name only when
+// complete and on the disk. Abandoned (nothing left behind) unless committed.
+class PendingFile {
+public:
+    PendingFile() = default;
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    ~PendingFile();
+
+    // False, with the reason, when nothing can be created in path's folder.
+    bool Open(const QString& path, QString* reason);
+    // Appends; false once any write failed (the failure is kept for Commit).
+    bool Write(const void* data, size_t bytes);
+    bool Failed() const { return error_ != 0; }
+    int Descriptor() const { return fd_; }
+    // Flushes to the disk and takes the final name, replacing a file of that
+    // name in one step; false with "cannot write PATH: " and the system's text.
+    bool Commit(QString* reason);
+    void Abandon();
+
+private:
+    QString CannotWrite(int error) const;
+
+    QString path_, folder_;
+    QByteArray temp_; // the hidden name, once it has one
+    int fd_ = -1;
+    int error_ = 0;
+    bool unnamed_ = false;
+};
 
 // Encodes the image and writes it under a temporary name in the target folder,
 // renaming it into place only after everything was written: a failed save never

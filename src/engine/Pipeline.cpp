@@ -4,15 +4,58 @@
 #include "engine/LoadAs.h"
 #include "engine/PixelStore.h"
 #include "engine/Steps.h"
+#include "engine/StreamJpeg.h"
 #include "platform/Paths.h"
 #include "platform/Plugins.h"
 #include "request/Naming.h"
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
+#include <cstring>
+
 namespace tarvix {
 
+bool PrepareOutput(RunState& state, const Settings& settings) {
+    if (state.beforeNaming) state.beforeNaming(state);
+    // Expanded once: the clock placeholders would give the check and the save
+    // names a second apart.
+    const QString name = OutputFileName(state, settings);
+    const QString folder = OutputFolderOf(state, settings);
+    state.currentOutputFile = folder + name;
+    // The mask comes from the user, a profile or config.ini: its name must stay
+    // in the output folder, and the picture must never replace its own texture.
+    const QString unsafe = UnsafeOutputName(name);
+    if (!unsafe.isEmpty()) {
+        state.failure = unsafe;
+        return false;
+    }
+    if (SameFile(state.currentInputFile, state.currentOutputFile)) {
+        state.failure =
+            QStringLiteral("the output would replace the input file: ") + state.currentOutputFile;
+        return false;
+    }
+    if (state.claimOutput && !state.claimOutput(state.currentOutputFile)) {
+        state.failure =
+            QStringLiteral("another file of this run is saved as ") + state.currentOutputFile;
+        return false;
+    }
+    // A folder's subfolders are recreated below the output folder as needed.
+    if (settings.keepSubfolders && !state.currentSubfolder.isEmpty()) {
+        if (const int error = MakeFolders(folder)) {
+            state.failure = QStringLiteral("cannot create the folder %1: %2")
+                                .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ConvertFile(RunState& state, const Settings& settings) {
+    state.streamed = false;
+    if (CanStreamToJpeg(state, settings)) {
+        const StreamResult streamed = StreamToJpeg(state, settings);
+        if (streamed != StreamResult::NotStreamable) return streamed == StreamResult::Saved;
+    }
     auto pausePoint = [&state] {
         if (state.betweenSteps) state.betweenSteps();
     };
@@ -81,19 +124,8 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     }
     image = ApplyOutputDepth(image, state);
     store.Release(image);
-    // Expanded once: the clock placeholders would give the check and the save
-    // names a second apart.
-    const QString name = OutputFileName(state, settings);
-    state.currentOutputFile = OutputFolderOf(state, settings) + name;
-    // The mask comes from the user, a profile or config.ini: its name must stay
-    // in the output folder, and the picture must never replace its own texture.
-    const QString unsafe = UnsafeOutputName(name);
-    if (!unsafe.isEmpty() || SameFile(state.currentInputFile, state.currentOutputFile)) {
+    if (!PrepareOutput(state, settings)) {
         if (image) FreeImage_Unload(image);
-        state.failure = !unsafe.isEmpty()
-                            ? unsafe
-                            : QStringLiteral("the output would replace the input file: ") +
-                                  state.currentOutputFile;
         return false;
     }
     const bool saved = SaveImageFile(state.formatCode, image, state.currentOutputFile,

@@ -10,4 +10,10 @@ namespace tarvix {
 // names the output and saves it. True exactly when the save succeeded.
 bool ConvertFile(RunState& state, const Settings& settings);
 
+// Makes the output name of the file whose picture is ready and checks that it
+// may be written (inside the output folder, not the input itself, not taken by
+// another file of the run), creating its subfolder. False with the reason in
+// state.failure.
+bool PrepareOutput(RunState& state, const Settings& settings);
+
 } // namespace tarvix

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,6 +101,27 @@ QString FolderOf(const QString& path) {
 QString FileNameOf(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? path : path.mid(slash + 1);
+}
+
+} // namespace tarvix
+
+namespace tarvix {
+
+int MakeFolders(const QString& path) {
+    const QByteArray native = NativePath(path);
+    // Each component in turn; one that exists (made meanwhile by another job of
+    // the same run, too) is fine as long as it is a folder.
+    for (qsizetype i = 1; i <= native.size(); ++i) {
+        if (i < native.size() && native[i] != '/') continue;
+        const QByteArray part = native.left(i);
+        if (part.endsWith('/')) continue;
+        if (::mkdir(part.constData(), 0777) == 0) continue;
+        const int error = errno;
+        struct stat st {};
+        if (error == EEXIST && ::stat(part.constData(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+        return error == EEXIST ? ENOTDIR : error;
+    }
+    return 0;
 }
 
 } // namespace tarvix

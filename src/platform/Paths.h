@@ -31,6 +31,10 @@ qint64 FileSize(const QString& path);
 // True when both paths name one existing file (the same device and inode).
 bool SameFile(const QString& a, const QString& b);
 
+// Creates the folder and every missing folder above it (as mkdir -p); 0 on
+// success, else the errno of the step that failed.
+int MakeFolders(const QString& path);
+
 // The folder part of a path: everything up to and including the last "/".
 QString FolderOf(const QString& path);
 // The last path component.

@@ -23,4 +23,19 @@ QString RelativeSubfolder(const QString& path, const QString& base);
 bool SetInputFile(RunState& state, const QString& path,
                   const std::function<void(const QString&)>& windowHook = {});
 
+// What a walk through an input folder found: every file below it with an
+// accepted extension (any letter case), keyed by path with its subfolder relative
+// to the folder ("a/b/", empty at the top), and what it had to leave out.
+struct FolderScan {
+    QMap<QString, InputEntry> files;
+    // "PATH: reason" for each file or folder that could not be taken.
+    QStringList problems;
+};
+
+// Walks folder (ending with "/") and every subfolder. Symbolic links to folders
+// are not followed, so a link loop cannot hold the walk; links to files are
+// taken. A subfolder that cannot be read, or a name that is not valid UTF-8, is
+// a problem, and the walk goes on.
+FolderScan ScanInputFolder(const QString& folder, const QStringList& acceptedExtensions);
+
 } // namespace tarvix

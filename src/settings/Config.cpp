@@ -44,6 +44,7 @@ QByteArray ConfigurationBytes(const Settings& settings) {
     const char* current = nullptr;
     for (size_t i = 0; i < table.size(); ++i) {
         const SettingDef& def = table[i];
+        if (def.runOnly) continue;
         if (!current || qstrcmp(current, def.group) != 0) {
             if (current) writer.EndGroup();
             current = def.group;
@@ -84,6 +85,7 @@ void ApplyConfiguration(Settings& settings, const std::optional<IniReader>& file
     ResetSettings(settings, false, desktop);
     if (file) {
         for (const SettingDef& def : SettingsTable()) {
+            if (def.runOnly) continue;
             const std::optional<QString> raw =
                 file->Value(QString::fromLatin1(def.group), QString::fromLatin1(def.key));
             if (!raw) {

@@ -9,6 +9,9 @@
 
 namespace tarvix {
 
+// The most files one run converts at once.
+inline constexpr int32_t kMaxJobs = 256;
+
 struct Settings {
     // Not persisted: where config.ini lives, and the main window's layout measures.
     QString configPath;
@@ -170,6 +173,9 @@ struct Settings {
 
     // Privacy
     int8_t cleanRecentFiles = 0;
+
+    // Set by an option or a profile for one run; never in config.ini.
+    int32_t jobs = 0; // files converted at once; 0: one per processor online
 };
 
 // Stores every persisted field's default. Only "Keep Aspect Ratio" depends on

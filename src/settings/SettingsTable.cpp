@@ -55,6 +55,12 @@ SettingDef SettingDef::range(double low, double high) const {
     return d;
 }
 
+SettingDef SettingDef::forRunOnly() const {
+    SettingDef d = *this;
+    d.runOnly = true;
+    return d;
+}
+
 namespace {
 
 SettingDef Byte(const char* group, const char* key, int8_t Settings::*field, FieldType type,
@@ -368,6 +374,8 @@ std::vector<SettingDef> BuildTable() {
         Text("File", "Recent Files", &S::recentFiles, ""),
 
         Flag("Privacy", "Clean Recent Files", &S::cleanRecentFiles, 0),
+
+        Int("Run", "Jobs", &S::jobs, 0).opt("--JOBS").range(0, kMaxJobs).forRunOnly(),
     };
 }
 

@@ -60,6 +60,8 @@ struct SettingDef {
     int companionValue = 0;
     // The values that make sense, inclusive; the preferences dialog offers exactly
     // these and config.ini values outside them are brought back inside on load.
+    // Kept for one run only: config.ini neither stores nor reads it.
+    bool runOnly = false;
     bool ranged = false;
     double minimum = 0.0;
     double maximum = 0.0;
@@ -72,6 +74,7 @@ struct SettingDef {
     SettingDef ext(const char* extension) const;
     SettingDef profileAs(const char* name) const;
     SettingDef range(double low, double high) const;
+    SettingDef forRunOnly() const;
 };
 
 // All persisted settings, in the order config.ini lists them.

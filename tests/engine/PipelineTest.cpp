@@ -129,20 +129,30 @@ TEST_F(PipelineTest, FailedSaveKeepsAnExistingFileIntact) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-TEST_F(PipelineTest, OutputOntoAFolderOrIntoAMissingSubfolderFails) {
+TEST_F(PipelineTest, OutputOntoAFolderFailsAndMissingSubfoldersAreMade) {
     const QString input = Input("a.dds", DdsRgb24(TestPicture(8, 8)));
     QDir(dir.path()).mkdir("a.jpg");
     EXPECT_FALSE(Convert(input));
-    state.currentSubfolder = "missing/";
-    settings.filenameMask = "%filename%.%ext%";
+    EXPECT_TRUE(state.failure.startsWith("cannot write " + dir.path() + "/a.jpg: "))
+        << state.failure.toStdString();
+    // A subfolder of the input is made below the output folder.
+    state.currentSubfolder = "missing/deeper/";
+    EXPECT_TRUE(Convert(input)) << state.failure.toStdString();
+    EXPECT_EQ(state.currentOutputFile, dir.path() + "/missing/deeper/a.jpg");
+    EXPECT_TRUE(InspectJpeg(state.currentOutputFile).ok);
+    // A file where the subfolder would be: that file fails, with the reason.
+    ASSERT_TRUE(WriteBytes(dir.path() + "/blocked", "a file"));
+    state.currentSubfolder = "blocked/sub/";
     EXPECT_FALSE(Convert(input));
+    EXPECT_EQ(state.failure,
+              "cannot create the folder " + dir.path() + "/blocked/sub/: Not a directory");
     settings.keepSubfolders = 0;
     settings.filenameMask = "b.%ext%";
     EXPECT_TRUE(Convert(input));
-    // Only the input, the folder and b.jpg: no temporary files remain.
+    // Only the input, the folder a.jpg, missing/, blocked and b.jpg: no temporary files remain.
     EXPECT_EQ(
         QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
-        3);
+        5);
 }
 
 TEST_F(PipelineTest, ConvertingTwiceOverwrites) {
@@ -280,4 +290,54 @@ TEST_F(PipelineTest, OpaqueDecodeWritesIdenticalFiles) {
             EXPECT_FALSE(outputs[0].isEmpty());
             EXPECT_TRUE(outputs[0] == outputs[1]);
         }
+}
+
+// The strip-by-strip conversion writes what the whole-picture path writes, byte
+// for byte: every file of the conformance corpus, sizes that end inside a block,
+// an encoder unit and a strip, and every chroma and encoding choice.
+TEST_F(PipelineTest, StreamingWritesIdenticalFiles) {
+    QStringList inputs;
+    const QDir corpus(QStringLiteral(TARVIX_TESTDATA_DIR) + "/dds");
+    for (const QString& name : corpus.entryList({"*.dds"}, QDir::Files))
+        inputs << corpus.filePath(name);
+    ASSERT_GE(inputs.size(), 20);
+    inputs << Input("one.dds", DdsDxt5(TestPicture(1, 1)))
+           << Input("odd.dds", DdsDxt1(TestPicture(5, 3)))
+           << Input("strips.dds", DdsDxt5(TestPicture(130, 197)))
+           << Input("wide.dds", DdsBgra32(TestPicture(1031, 71)))
+           << Input("rgb.dds", DdsRgb24(TestPicture(67, 129)));
+    int streamed = 0;
+    for (const QString& input : inputs) {
+        for (int chroma = 0; chroma < 4; ++chroma) {
+            for (int saveAs = 0; saveAs < 4; ++saveAs) {
+                // The whole corpus with the defaults, the rest of the choices on
+                // the made-up files (which cover the odd sizes).
+                if ((chroma || saveAs) && input.startsWith(corpus.path())) continue;
+                SCOPED_TRACE((input + QString(" chroma %1 save as %2").arg(chroma).arg(saveAs))
+                                 .toStdString());
+                settings.jpgChroma = int8_t(chroma);
+                settings.jpgSaveAs = int8_t(saveAs);
+                settings.jpgQuality = 87;
+                state.saveFlags = SaveFlagsFor("jpg", settings);
+                QByteArray outputs[2];
+                bool converted[2] = {};
+                for (int stream = 0; stream < 2; ++stream) {
+                    state.allowStreaming = stream == 1;
+                    state.outputBpp = 0;
+                    converted[stream] = Convert(input);
+                    if (stream == 1 && state.streamed)
+                        ++streamed;
+                    else
+                        EXPECT_FALSE(state.streamed);
+                    outputs[stream] = ReadBytes(state.currentOutputFile);
+                    QFile::remove(state.currentOutputFile);
+                }
+                ASSERT_EQ(converted[0], converted[1]);
+                EXPECT_TRUE(outputs[0] == outputs[1]);
+            }
+        }
+    }
+    state.allowStreaming = true;
+    // Most of the corpus is colour and so takes the strip path.
+    EXPECT_GE(streamed, 60);
 }
