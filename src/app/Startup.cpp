@@ -130,6 +130,7 @@ int HandleCommandLine(const ParameterList& params, const char* argv0, Settings& 
     switch (outcome) {
     case RunOutcome::Converted:
         return kExitOk;
+    case RunOutcome::Partial:
     case RunOutcome::Stopped:
         return kExitNothingConverted;
     case RunOutcome::Error:

@@ -8,7 +8,7 @@ namespace tarvix {
 // Exit statuses.
 enum ExitStatus {
     kExitOk = 0,
-    kExitNothingConverted = 1,
+    kExitNothingConverted = 1, // or, of a folder, not everything
     kExitUsageError = 2,
     kExitAlreadyRunning = 3,
 };

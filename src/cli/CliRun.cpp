@@ -14,6 +14,7 @@
 #include "settings/Vocabulary.h"
 
 #include <QDir>
+#include <mutex>
 
 namespace tarvix {
 namespace {
@@ -21,15 +22,19 @@ namespace {
 // What the command line says about each file: in debug mode, the designed lines
 // round each conversion on standard output; in every mode, a file that fails is
 // named with its reason on standard error.
+// Files converted at once report from several threads: each file's lines then
+// come out together, as one block, when it is done.
 class ConsoleObserver : public BatchObserver {
 public:
-    explicit ConsoleObserver(bool debug) : debug_(debug) {}
+    ConsoleObserver(bool debug, bool together) : debug_(debug), together_(together) {}
     void FileStarted(const QString& input) override {
-        if (debug_) PrintLine(QStringLiteral("Processing: ") + input);
+        if (debug_ && !together_) PrintLine(QStringLiteral("Processing: ") + input);
     }
     void FileFinished(const QString& input, const QString& output, bool converted,
                       const QString& failure) override {
+        std::lock_guard guard(lock_);
         if (debug_) {
+            if (together_) PrintLine(QStringLiteral("Processing: ") + input);
             PrintLine(QStringLiteral("Saving As: ") + output);
             PrintLine(converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
         }
@@ -40,6 +45,8 @@ public:
 
 private:
     const bool debug_;
+    const bool together_;
+    std::mutex lock_;
 };
 
 class Run {
@@ -54,6 +61,7 @@ private:
     RunState& st_;
     const bool quiet_;
     const bool debug_;
+    bool folder_ = false; // the input is a folder: every texture below it
 
     void Progress(const QString& text) const {
         if (!quiet_) PrintLine(text);
@@ -93,6 +101,12 @@ bool Run::ValidateInput() {
     // The folder of a relative input is the one the command was started in.
     if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
         path = QDir::currentPath() + QLatin1Char('/') + path;
+    if (IsFolder(path)) {
+        folder_ = true;
+        st_.currentInputFile = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+        st_.cliInputPath.clear();
+        return true;
+    }
     const QString name = FileNameOf(path);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0 || dot == name.size() - 1) {
@@ -174,12 +188,23 @@ RunOutcome Run::Execute() {
     Echo("File Timestamp: ", "File Timestamp");
     if (s_.fileTimestamp == kTimestampCustom) Echo("Custom Timestamp: ", "Custom Timestamp");
     Echo("Keep Subfolders: ", "Keep Subfolders");
+    if (folder_) Echo("Jobs: ", "Jobs");
+    if (!InRange("Run", "Jobs")) return Fail("Invalid jobs value");
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
     const QString ext = ExtensionOf(st_.currentInputFile).toLower();
     int imported = 0;
-    if (ext != QLatin1String("txt") && ext != QLatin1String("lst"))
+    int skipped = 0; // found below a folder but not taken: each named on standard error
+    if (folder_) {
+        const FolderScan scan = ScanInputFolder(st_.currentInputFile, st_.acceptedExtensions);
+        st_.inputList = scan.files;
+        imported = int(scan.files.size());
+        skipped = int(scan.problems.size());
+        for (const QString& problem : scan.problems)
+            PrintLine(QStringLiteral("Error: ") + problem);
+    } else if (ext != QLatin1String("txt") && ext != QLatin1String("lst")) {
         imported = SetInputFile(st_, st_.currentInputFile) ? 1 : 0;
+    }
     Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Import complete")),
                         QString::number(imported)));
     if (imported == 0) {
@@ -198,7 +223,7 @@ RunOutcome Run::Execute() {
     }
     BatchProgress progress;
     progress.Reset();
-    ConsoleObserver observer(debug_);
+    ConsoleObserver observer(debug_, imported > 1);
     // The main thread has nothing to do while the worker runs, so the worker
     // runs on it.
     engine->batchWorker(st_, s_, progress, &observer);
@@ -213,7 +238,7 @@ RunOutcome Run::Execute() {
         Progress(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion complete")));
         Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Files converted")),
                             QString::number(converted), QString::number(imported)));
-        return RunOutcome::Converted;
+        return converted == imported && skipped == 0 ? RunOutcome::Converted : RunOutcome::Partial;
     }
     PrintLine(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete")));
     return RunOutcome::Stopped;

@@ -7,7 +7,8 @@
 namespace tarvix {
 
 enum class RunOutcome {
-    Converted, // the file was saved
+    Converted, // every file was saved
+    Partial,   // some files were saved, others failed (each named on standard error)
     Stopped,   // nothing converted ("Conversion stopped")
     Error,     // a validation error was printed
 };

@@ -149,13 +149,15 @@ TEST_F(CliTest, VersionAndHelp) {
     const ProcessResult h = Run({"-?"});
     EXPECT_EQ(h.exitCode, 0);
     const QStringList lines = h.outLines();
-    ASSERT_EQ(lines.size(), 36);
+    ASSERT_EQ(lines.size(), 40);
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Usage: tarvix -i <filename> [options]");
     EXPECT_EQ(lines[6], "  tarvix -i /tmp/example.dds -o /tmp/converted --jpg-quality=95");
-    EXPECT_EQ(lines[13],
+    EXPECT_EQ(lines[14],
               "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)");
-    EXPECT_EQ(lines[35], "  -v, --version             Display version information and exit");
+    EXPECT_EQ(lines[7], "  tarvix -i /tmp/textures -o /tmp/converted --jobs=4");
+    EXPECT_EQ(lines[30], "                            (default: one per processor)");
+    EXPECT_EQ(lines[39], "  -v, --version             Display version information and exit");
     EXPECT_EQ(Run({"--help", "-p"}).out, h.out); // pause has no effect on the help
 }
 
@@ -184,7 +186,7 @@ TEST_F(CliTest, ValidationErrors) {
     const QList<Case> cases = {
         {{"-i", box.Path("in/noext")}, "Invalid input file"},
         {{"-i", box.Path("in/missing.dds")}, "Invalid input file"},
-        {{"-i", box.Path("in/folder.dds")}, "Invalid input file"},
+        {{"-i", input, "-o", out, "--jobs=257"}, "Invalid jobs value"},
         {{"-i", box.Path("in/empty.dds")}, "Invalid input file"},
         {{"-i", box.Path("in/trailingdot.")}, "Invalid input file"},
         {{"-i", input, "-o", box.Path("nowhere")}, "Invalid output folder"},
@@ -210,6 +212,13 @@ TEST_F(CliTest, ValidationErrors) {
         EXPECT_TRUE(r.out.isEmpty()) << c.error;
     }
     EXPECT_FALSE(QFile::exists(box.Path("out/photo.jpg")));
+    // A folder, whatever its name, is a folder run: here one without textures.
+    const ProcessResult folder = Run({"-q", "-i", box.Path("in/folder.dds")});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(folder.err.isEmpty());
+    EXPECT_EQ(
+        folder.out,
+        "Conversion stopped\nNo input file(s) found. Please, add valid file(s) and try again!\n");
 }
 
 TEST_F(CliTest, BoundaryValuesThatPass) {
