@@ -1,6 +1,7 @@
 // Writes the benchmark corpus: DXT1 and DXT5 at 256, 1024, 2048, 4096 and 8192
 // pixels square, uncompressed RGBA at 2048, BC7 at 2048 and 4096 (the blocks of
-// the conformance corpus's BC7 file, tiled).
+// the conformance corpus's BC7 file, tiled), and "pack/": a texture folder of 200
+// 1024² DXT5 files in 10 subfolders, each name used once.
 //
 //   tarvix_bench_corpus FOLDER [conformance-corpus-folder]
 
@@ -51,6 +52,19 @@ int main(int argc, char** argv) {
         write(QStringLiteral("dxt1_%1.dds").arg(size), DdsDxt1(picture));
         write(QStringLiteral("dxt5_%1.dds").arg(size), DdsDxt5(picture));
         if (size == 2048) write(QStringLiteral("rgba_%1.dds").arg(size), DdsBgra32(picture));
+    }
+    // Eight different pictures (the same picture shifted), cycled: enough variety
+    // for the encoder, without encoding 200 textures.
+    QByteArray pack[8];
+    for (int k = 0; k < 8; ++k) {
+        const QImage picture = TestPicture(1024 + 37 * k, 1024).copy(37 * k, 0, 1024, 1024);
+        pack[k] = DdsDxt5(picture);
+    }
+    for (int i = 0; i < 200; ++i) {
+        QDir().mkpath(folder + QStringLiteral("/pack/set%1").arg(i % 10));
+        write(
+            QStringLiteral("pack/set%1/texture%2.dds").arg(i % 10).arg(i, 3, 10, QLatin1Char('0')),
+            pack[i % 8]);
     }
     QByteArray bc7 =
         corpus.isEmpty()

@@ -4,6 +4,9 @@
 //
 //   tarvix_bench_run CORPUS-FOLDER [runs] [file-filter]
 //
+// Then, when the corpus has its "pack/" folder, the whole folder converted by
+// tarvix with one job and with one per core, and by ImageMagick's mogrify.
+//
 // Tools: the floor (bench/Floor.cpp), tarvix with the defaults, tarvix with a
 // typical edit set, ImageMagick's convert and OpenImageIO's oiiotool (skipped
 // when not installed). Quote the ratios: the machine is shared and noisy.
@@ -11,12 +14,14 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <unistd.h>
 #include <vector>
 
 using namespace tarvix::test;
@@ -42,6 +47,62 @@ double Median(std::vector<double> v) {
 int SideOf(const QString& name) {
     const QString digits = QFileInfo(name).baseName().section('_', -1);
     return digits.toInt();
+}
+
+// The texture pack as a whole: files per second of each tool, runs interleaved.
+void RunFolderBench(const QString& pack, int runs, const std::map<QString, QString>& env,
+                    const QString& work) {
+    QStringList files;
+    QDirIterator it(pack, {"*.dds"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    if (files.isEmpty()) return;
+    files.sort();
+    const QString out = work + "/pack-out";
+    struct Entry {
+        QString name, program;
+        QStringList args;
+    };
+    std::vector<Entry> entries = {
+        {"tarvix --jobs=1", TarvixBinary(), {"-q", "-i", pack, "-o", out, "--jobs=1"}},
+        {"tarvix --jobs=2", TarvixBinary(), {"-q", "-i", pack, "-o", out, "--jobs=2"}},
+    };
+    const QString mogrify = QStandardPaths::findExecutable("mogrify");
+    if (!mogrify.isEmpty())
+        entries.push_back({"mogrify", mogrify,
+                           QStringList{"-path", out, "-format", "jpg", "-quality", "95",
+                                       "-sampling-factor", "1x1"} +
+                               files});
+    std::map<QString, std::vector<double>> ms, mib;
+    std::map<QString, bool> failed;
+    for (int round = -1; round < runs; ++round) {
+        for (size_t k = 0; k < entries.size(); ++k) {
+            const Entry& e = entries[(k + size_t(std::max(0, round))) % entries.size()];
+            QDir(out).removeRecursively();
+            QDir().mkpath(out);
+            const ProcessResult r = RunProgram(e.program, e.args, work, env);
+            if (r.exitCode != 0) failed[e.name] = true;
+            if (round >= 0) {
+                ms[e.name].push_back(double(r.elapsedMs));
+                mib[e.name].push_back(r.peakKiB / 1024.0);
+            }
+        }
+    }
+    std::printf("\nfolder of %lld 1024x1024 DXT5 textures in subfolders, %d processors online\n"
+                "  %-16s %9s %9s %9s %12s\n",
+                static_cast<long long>(files.size()), int(::sysconf(_SC_NPROCESSORS_ONLN)), "tool",
+                "wall ms", "peak MiB", "files/s", "vs --jobs=1");
+    const double serial = Median(ms["tarvix --jobs=1"]);
+    for (const Entry& e : entries) {
+        if (failed[e.name]) {
+            std::printf("  %-16s %9s\n", qPrintable(e.name), "fails");
+            continue;
+        }
+        const double m = Median(ms[e.name]);
+        std::printf("  %-16s %9.1f %9.1f %9.1f %11.2fx\n", qPrintable(e.name), m,
+                    Median(mib[e.name]), m > 0 ? 1000.0 * double(files.size()) / m : 0.0,
+                    m > 0 ? serial / m : 0.0);
+    }
 }
 
 } // namespace
@@ -180,5 +241,6 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
+    RunFolderBench(corpus + "/pack", runs, env, work.path());
     return 0;
 }

@@ -51,6 +51,9 @@ struct RunState {
     // by strip; cleared only to prove that this changes no output.
     bool allowStreaming = true;
     bool streamed = false; // the last file went that way
+    // Whether that conversion may decode on a second thread; off when several
+    // files are converted at once and the cores are busy anyway.
+    bool decodeAside = true;
     // Called by the pipeline between its steps: where a paused run waits.
     std::function<void()> betweenSteps;
     // Set by a worker that converts several files at once. beforeNaming runs

@@ -108,6 +108,7 @@ int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progre
             RunState local = state;
             local.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
             local.claimOutput = [&claims](const QString& path) { return claims.Claim(path); };
+            local.decodeAside = false;
             // A font is not to be shared between threads: each job makes its own.
             if (state.watermarkFont)
                 if (const DrawApi* draw = Drawing())
