@@ -103,6 +103,22 @@ int main(int argc, char** argv) {
     cases.push_back(
         {"BC7", Dx10(98, Blocks(corpus, "bc7-argb-8bpp_MipMaps-1.dds", 148, 256 * 256, 16))});
     cases.push_back({"RGBA 32-bit", DdsBgra32(picture)});
+    // The uncompressed DXGI layouts, filled with random values (the decode cost
+    // does not depend on them, except for the floats' special values).
+    const qsizetype pixels = qsizetype(kSize) * kSize;
+    cases.push_back({"R8G8 UNORM", Dx10(49, RandomBytes(pixels * 2))});
+    cases.push_back({"R8G8B8A8 SNORM", Dx10(31, RandomBytes(pixels * 4))});
+    cases.push_back({"B8G8R8X8 UNORM", Dx10(88, RandomBytes(pixels * 4))});
+    cases.push_back({"R16 UNORM", Dx10(56, RandomBytes(pixels * 2))});
+    cases.push_back({"R16G16 UNORM", Dx10(35, RandomBytes(pixels * 4))});
+    cases.push_back({"R16G16B16A16 UNORM", Dx10(11, RandomBytes(pixels * 8))});
+    cases.push_back({"R16G16B16A16 FLOAT", Dx10(10, RandomBytes(pixels * 8))});
+    cases.push_back({"R10G10B10A2 UNORM", Dx10(24, RandomBytes(pixels * 4))});
+    cases.push_back({"R11G11B10 FLOAT", Dx10(26, RandomBytes(pixels * 4))});
+    cases.push_back({"R9G9B9E5", Dx10(67, RandomBytes(pixels * 4))});
+    cases.push_back({"R32 FLOAT", Dx10(41, RandomBytes(pixels * 4))});
+    cases.push_back({"R32G32B32A32 FLOAT", Dx10(2, RandomBytes(pixels * 16))});
+    cases.push_back({"YUY2", Dx10(107, RandomBytes(pixels * 2))});
 
     const double megapixels = double(kSize) * kSize / 1e6;
     std::printf("DDS decode, %d x %d, median of %d runs after a warm-up\n\n", kSize, kSize,

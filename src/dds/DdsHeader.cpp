@@ -1,6 +1,7 @@
 #include "dds/DdsHeader.h"
 
 #include "dds/DxgiFormat.h"
+#include "dds/Layouts.h"
 
 #include <cstring>
 
@@ -74,7 +75,9 @@ bool FromFourCC(Info& info, uint32_t code) {
         SetBlock(info, Format::Bc5Signed, 16, Output::Rgb24, "BC5 signed");
         return true;
     default:
-        return false;
+        // Older writers name the uncompressed DXGI layouts by their D3D format
+        // number (36, 110 to 116, ...) or a video FourCC.
+        return FromLegacyCode(info, code, QStringLiteral("FourCC %1").arg(FourCCText(code)));
     }
 }
 
@@ -161,7 +164,7 @@ bool FromDxgi(Info& info, uint32_t dxgi) {
         info.masks = {0x0F00, 0x00F0, 0x000F, 0xF000};
         return true;
     default:
-        return false;
+        return FromDxgiLayout(info, dxgi);
     }
 }
 
@@ -227,7 +230,7 @@ bool FromMasks(Info& info, uint32_t flags, uint32_t bits, Masks masks, QString* 
 
 uint64_t Info::RowBytes() const {
     if (blockCompressed) return uint64_t((width + 3) / 4) * blockBytes;
-    return uint64_t(width) * bytesPerPixel;
+    return (uint64_t(width) + groupPixels - 1) / groupPixels * bytesPerPixel;
 }
 
 uint32_t Info::Rows() const {
@@ -299,7 +302,9 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
                 return std::nullopt;
             }
             if (!FromDxgi(info, dxgi)) {
-                *error = QStringLiteral("unsupported DDS format: DXGI %1").arg(dxgi);
+                const QString name = DxgiName(dxgi);
+                *error = QStringLiteral("unsupported DDS format: DXGI %1").arg(dxgi) +
+                         (name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(name));
                 return std::nullopt;
             }
             info.dataOffset = kHeaderBytes + kDx10Bytes;

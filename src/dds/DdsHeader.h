@@ -38,6 +38,36 @@ enum class Format {
     LuminanceAlpha8,
     Alpha8,
     Palette8,
+    Layout, // the DXGI row layouts described by Info::layout
+};
+
+// How the values of a layout are read (UINT is read as UNORM of its width, SINT
+// as SNORM).
+enum class ValueKind : uint8_t { Unorm, Snorm, Float };
+
+// The ways whole pixels are packed into the rows of a DXGI layout.
+enum class Packing : uint8_t {
+    Components, // 1 to 4 components of 8, 16 or 32 bits, R first
+    Rgb10A2,    // 10:10:10:2 in 32 bits, R lowest
+    XrBias,     // the same with the extended-range bias
+    Rg11B10F,   // three small floats in 32 bits
+    Rgb9E5,     // three mantissas and a shared exponent in 32 bits
+    Bits1,      // one bit a pixel, eight pixels a byte, the first the highest bit
+    RgbgPairs,  // two pixels in R, G0, B, G1
+    GrgbPairs,  // two pixels in G0, R, G1, B
+    Yuy2,       // two pixels in Y0, U, Y1, V; 8 bits each
+    Uyvy,       // two pixels in U, Y0, V, Y1
+    Y2xx,       // two pixels in Y0, U, Y1, V; 16 bits each
+    Ayuv,       // V, U, Y, A; 8 bits each
+    Y410,       // U, Y, V of 10 bits and A of 2 in 32 bits
+    Y416,       // U, Y, V, A of 16 bits each
+};
+
+struct Layout {
+    Packing packing = Packing::Components;
+    ValueKind kind = ValueKind::Unorm;
+    uint8_t components = 0; // Components: how many
+    uint8_t bits = 0;       // Components: bits of each
 };
 
 // The kind of bitmap a format decodes to.
@@ -54,7 +84,9 @@ struct Info {
     Output output = Output::Rgba32;
     bool blockCompressed = false;
     uint32_t blockBytes = 0;    // 8 or 16 for block formats
-    uint32_t bytesPerPixel = 0; // uncompressed formats
+    uint32_t bytesPerPixel = 0; // uncompressed formats: bytes of a group of pixels
+    uint32_t groupPixels = 1;   // pixels sharing those bytes (4:2:2 pairs, 1-bit rows)
+    Layout layout;              // Format::Layout
     Masks masks;                // Masked, Luminance and LuminanceAlpha formats
     uint64_t paletteOffset = 0; // Palette8: 256 entries of R, G, B, A
     uint64_t dataOffset = 0;    // first byte of the top level of the first surface

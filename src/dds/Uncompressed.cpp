@@ -1,5 +1,7 @@
 #include "dds/Uncompressed.h"
 
+#include "dds/Layouts.h"
+
 #include <cstring>
 
 namespace tarvix::dds {
@@ -80,6 +82,9 @@ void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src
         }
         return;
     }
+    case Format::Layout:
+        DecodeLayoutRow(info, src, dst);
+        return;
     case Format::Palette8:
         for (uint32_t x = 0; x < w; ++x, dst += step) {
             const uint8_t* entry = palette + 4 * src[x];

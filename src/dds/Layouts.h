@@ -1,0 +1,36 @@
+#pragma once
+// The DXGI formats stored as rows of whole pixels beyond the plain byte orders:
+// components of 8, 16 or 32 bits (UNORM, SNORM, UINT, SINT, FLOAT), the packed
+// 10:10:10:2, 11:11:10 float, shared-exponent and 1-bit layouts, packed 4:2:2
+// RGB and the packed video formats, and the legacy numeric codes that name the
+// same layouts.
+//
+// One rule per kind of value: UNORM scales to 0..255 with rounding; SNORM maps
+// -1..1 to 0..255 (the shifted zero is 128, as for signed BC4 and BC5); floats
+// clamp to 0..1, NaN reads as 0, and scale with rounding; UINT and SINT read as
+// UNORM and SNORM of their width. One component is grey; two fill red and green
+// with blue at the zero of their kind (as BC5 does). Video formats are BT.601
+// limited range.
+
+#include "dds/DdsHeader.h"
+
+#include <FreeImage.h>
+#include <QString>
+#include <cstdint>
+
+namespace tarvix::dds {
+
+// Sets info for a DXGI format of these layouts; false for any other format.
+bool FromDxgiLayout(Info& info, uint32_t dxgi);
+// The DXGI format an older writer names by a numeric or video FourCC (36 for
+// A16B16G16R16, 'YUY2', ...); 0 when there is none.
+uint32_t DxgiOfLegacyCode(uint32_t fourCC);
+// Sets info for such a code (and for 'UYVY', which DXGI lacks); false otherwise.
+bool FromLegacyCode(Info& info, uint32_t fourCC, const QString& name);
+// "R16G16B16A16_FLOAT" for 10; empty for a number DXGI never used.
+QString DxgiName(uint32_t dxgi);
+
+// One row of file pixels into one scan line of the bitmap (see Info::output).
+void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst);
+
+} // namespace tarvix::dds
