@@ -321,6 +321,10 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
     }
 
     info.dataBytes = info.RowBytes() * info.Rows();
+    if (info.chromaRows) {
+        info.chromaOffset = info.dataOffset + info.dataBytes;
+        info.dataBytes += info.RowBytes() * ((info.height + info.chromaRows - 1) / info.chromaRows);
+    }
     const uint64_t needed = info.dataOffset + info.dataBytes;
     if (fileSize < needed) {
         // The palette counts as pixel data: without it there is no picture.

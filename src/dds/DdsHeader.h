@@ -61,6 +61,8 @@ enum class Packing : uint8_t {
     Ayuv,       // V, U, Y, A; 8 bits each
     Y410,       // U, Y, V of 10 bits and A of 2 in 32 bits
     Y416,       // U, Y, V, A of 16 bits each
+    Nv12,       // planar: 8-bit luma, then a plane of U, V pairs
+    P01x,       // the same with 16-bit samples
 };
 
 struct Layout {
@@ -87,6 +89,8 @@ struct Info {
     uint32_t bytesPerPixel = 0; // uncompressed formats: bytes of a group of pixels
     uint32_t groupPixels = 1;   // pixels sharing those bytes (4:2:2 pairs, 1-bit rows)
     Layout layout;              // Format::Layout
+    uint32_t chromaRows = 0;    // planar: luma rows per chroma row (0: not planar)
+    uint64_t chromaOffset = 0;  // planar: first byte of the chroma plane
     Masks masks;                // Masked, Luminance and LuminanceAlpha formats
     uint64_t paletteOffset = 0; // Palette8: 256 entries of R, G, B, A
     uint64_t dataOffset = 0;    // first byte of the top level of the first surface

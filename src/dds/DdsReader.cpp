@@ -160,9 +160,13 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
     const uint64_t rowBytes = info.RowBytes();
     const uint32_t chunkRows =
         uint32_t(std::max<uint64_t>(1, (256 * 1024) / std::max<uint64_t>(1, rowBytes)));
-    std::vector<uint8_t> buffer;
+    // Planar video formats keep their chroma in a second plane, one row of it
+    // for every chromaRows-th row of luma.
+    const uint32_t div = info.chromaRows;
+    std::vector<uint8_t> buffer, chroma;
     try {
         buffer.resize(size_t(rowBytes) * std::min(chunkRows, last - first));
+        if (div) chroma.resize(size_t(rowBytes) * (std::min(chunkRows, last - first) / div + 2));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -171,12 +175,20 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
         if (!source.Read(info.dataOffset + uint64_t(row) * rowBytes, size_t(rowBytes) * count,
                          buffer.data()))
             return false;
+        const uint32_t firstChroma = div ? row / div : 0;
+        if (div && !source.Read(info.chromaOffset + uint64_t(firstChroma) * rowBytes,
+                                size_t(rowBytes) * ((row + count - 1) / div - firstChroma + 1),
+                                chroma.data()))
+            return false;
         for (uint32_t i = 0; i < count; ++i) {
             const uint8_t* bytes = buffer.data() + size_t(rowBytes) * i;
             if (info.blockCompressed)
                 DecodeBlockRow(t, info, row + i, bytes);
             else
-                DecodePixelRow(info, palette, bytes, t.Row(row + i));
+                DecodePixelRow(info, palette, bytes, t.Row(row + i),
+                               div ? chroma.data() +
+                                         size_t(rowBytes) * ((row + i) / div - firstChroma)
+                                   : nullptr);
         }
         row += count;
     }

@@ -109,6 +109,7 @@ enum DxgiFormat : uint32_t {
     kDxgiY210 = 108,
     kDxgiY216 = 109,
     kDxgiB4G4R4A4Unorm = 115,
+    kDxgiP208 = 130,
     kDxgiA4B4G4R4Unorm = 191,
 };
 

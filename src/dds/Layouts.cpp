@@ -330,6 +330,10 @@ const LayoutEntry kLayouts[] = {
     {kDxgiYuy2, Packing::Yuy2, U, 3, 8},
     {kDxgiY210, Packing::Y2xx, U, 3, 16},
     {kDxgiY216, Packing::Y2xx, U, 3, 16},
+    {kDxgiNv12, Packing::Nv12, U, 3, 8},
+    {kDxgiP010, Packing::P01x, U, 3, 16},
+    {kDxgiP016, Packing::P01x, U, 3, 16},
+    {kDxgiP208, Packing::Nv12, U, 3, 8},
     {kDxgiA4B4G4R4Unorm, C, U, 0, 0}, // a bit-mask layout; see FromDxgiLayout
 };
 
@@ -390,6 +394,16 @@ bool FromDxgiLayout(Info& info, uint32_t dxgi) {
         case Packing::Y2xx:
             info.bytesPerPixel = 8;
             info.groupPixels = 2;
+            info.output = Output::Rgb24;
+            break;
+        case Packing::Nv12:
+        case Packing::P01x:
+            // Rows of luma padded to an even width; then the chroma plane, rows
+            // of the same length, one for every two rows of luma (every row
+            // for the 4:2:2 P208).
+            info.bytesPerPixel = e.packing == Packing::P01x ? 4 : 2;
+            info.groupPixels = 2;
+            info.chromaRows = dxgi == kDxgiP208 ? 1 : 2;
             info.output = Output::Rgb24;
             break;
         case Packing::Y416:
@@ -465,7 +479,7 @@ bool FromLegacyCode(Info& info, uint32_t code, const QString& name) {
     return true;
 }
 
-void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst) {
+void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst, const uint8_t* chroma) {
     Writer out(dst, info.output);
     const Layout& l = info.layout;
     const uint32_t w = info.width;
@@ -567,6 +581,20 @@ void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst) {
                    Unorm(v >> 30, 2));
         }
         return;
+    case Packing::Nv12:
+    case Packing::P01x: {
+        // Luma samples, then U and V interleaved at half the width.
+        const bool wide = l.packing == Packing::P01x;
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint32_t pair = x / 2;
+            if (wide)
+                PutYuv(out, float(Read16(src + 2 * x)), float(Read16(chroma + 4 * pair)),
+                       float(Read16(chroma + 4 * pair + 2)), 256.0f, 255);
+            else
+                PutYuv(out, src[x], chroma[2 * pair], chroma[2 * pair + 1], 1.0f, 255);
+        }
+        return;
+    }
     case Packing::Y416:
         for (uint32_t x = 0; x < w; ++x, src += 8)
             PutYuv(out, float(Read16(src + 2)), float(Read16(src)), float(Read16(src + 4)), 256.0f,

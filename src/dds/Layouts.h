@@ -31,6 +31,8 @@ bool FromLegacyCode(Info& info, uint32_t fourCC, const QString& name);
 QString DxgiName(uint32_t dxgi);
 
 // One row of file pixels into one scan line of the bitmap (see Info::output).
-void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst);
+// Planar formats take the row of their chroma plane too.
+void DecodeLayoutRow(const Info& info, const uint8_t* src, BYTE* dst,
+                     const uint8_t* chroma = nullptr);
 
 } // namespace tarvix::dds

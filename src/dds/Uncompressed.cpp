@@ -31,7 +31,8 @@ uint32_t ReadPixel(const uint8_t* p, uint32_t bytes) {
 
 } // namespace
 
-void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src, BYTE* dst) {
+void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src, BYTE* dst,
+                    const uint8_t* chroma) {
     const uint32_t w = info.width;
     // Colour formats write 4 bytes a pixel, or 3 when the caller asked for an
     // opaque picture; the alpha byte is then simply not written.
@@ -83,7 +84,7 @@ void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src
         return;
     }
     case Format::Layout:
-        DecodeLayoutRow(info, src, dst);
+        DecodeLayoutRow(info, src, dst, chroma);
         return;
     case Format::Palette8:
         for (uint32_t x = 0; x < w; ++x, dst += step) {

@@ -11,7 +11,9 @@ namespace tarvix::dds {
 
 // Converts one row of file pixels into one scan line of the bitmap the format
 // decodes to (see Info::output). palette holds 256 entries of R, G, B, A.
-void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src, BYTE* dst);
+// Planar formats also take the row of their chroma plane.
+void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src, BYTE* dst,
+                    const uint8_t* chroma = nullptr);
 
 // A channel of n bits brought to 8 bits. Narrow channels scale by 255 / max,
 // truncating, as the image library's own conversions do; wider ones keep their

@@ -97,7 +97,7 @@ TEST(DdsHeader, RejectionRulesNameTheirReason) {
     Patch32(numeric, 84, 200);
     cases.append({numeric, "unsupported DDS format: FourCC 200"});
     cases.append(
-        {WithDx10(8, 8, 130, QByteArray(256, 0)), "unsupported DDS format: DXGI 130 (P208)"});
+        {WithDx10(8, 8, 131, QByteArray(256, 0)), "unsupported DDS format: DXGI 131 (V208)"});
     QByteArray dx10Short = WithDx10(8, 8, 71, QByteArray());
     cases.append({dx10Short.left(140), "truncated DDS header: 148 bytes expected, 140 present"});
     QByteArray oneD = WithDx10(8, 1, 71, QByteArray(16, 0));

@@ -480,7 +480,8 @@ TEST(DdsLayouts, RefusedFormatsNameThemselves) {
         const char* reason;
     };
     const Refused refused[] = {
-        {130, "unsupported DDS format: DXGI 130 (P208)"},
+        {131, "unsupported DDS format: DXGI 131 (V208)"},
+        {110, "unsupported DDS format: DXGI 110 (NV11)"},
         {45, "unsupported DDS format: DXGI 45 (D24_UNORM_S8_UINT)"},
         {250, "unsupported DDS format: DXGI 250"},
     };
@@ -488,5 +489,57 @@ TEST(DdsLayouts, RefusedFormatsNameThemselves) {
         auto d = Decode(Dx10File(4, 4, r.dxgi, QByteArray(256, 0)));
         EXPECT_EQ(d->dib, nullptr);
         EXPECT_EQ(d->error, QString::fromLatin1(r.reason));
+    }
+}
+
+TEST(DdsLayouts, PlanarVideoTakesItsChromaFromTheSecondPlane) {
+    // 4 x 3 NV12: luma rows padded to an even width, then ceil(3 / 2) = 2 rows
+    // of U, V pairs. The left half red, the right half blue; the last row (its
+    // own chroma row) green.
+    auto build = [](int sampleBytes, int shift, int chromaRowsPerLuma) {
+        QByteArray file;
+        const int ys[3][4] = {{81, 81, 41, 41}, {81, 81, 41, 41}, {145, 145, 145, 145}};
+        for (const auto& row : ys)
+            for (int y : row)
+                Put(file, uint32_t(y) << shift, sampleBytes);
+        const int chromaRows = chromaRowsPerLuma == 2 ? 2 : 3;
+        for (int r = 0; r < chromaRows; ++r) {
+            const bool green = chromaRowsPerLuma == 2 ? r == 1 : r == 2;
+            for (int pair = 0; pair < 2; ++pair) {
+                const int u = green ? 54 : pair == 0 ? 90 : 240;
+                const int v = green ? 34 : pair == 0 ? 240 : 110;
+                Put(file, uint32_t(u) << shift, sampleBytes);
+                Put(file, uint32_t(v) << shift, sampleBytes);
+            }
+        }
+        return file;
+    };
+    struct Planar {
+        uint32_t dxgi;
+        QByteArray data;
+    };
+    const Planar planar[] = {
+        {103, build(1, 0, 2)}, {104, build(2, 8, 2)}, {105, build(2, 8, 2)}, {130, build(1, 0, 1)}};
+    for (const Planar& p : planar) {
+        SCOPED_TRACE(p.dxgi);
+        const QByteArray file = Dx10File(4, 3, p.dxgi, p.data);
+        auto d = Decode(file);
+        ASSERT_NE(d->dib, nullptr) << d->error.toStdString();
+        auto near2 = [](Rgba a, Rgba b) {
+            return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
+        };
+        for (int y = 0; y < 2; ++y) {
+            EXPECT_TRUE(near2(PixelOf(d->dib, 1, y), {255, 0, 0, 255}))
+                << Text(PixelOf(d->dib, 1, y));
+            EXPECT_TRUE(near2(PixelOf(d->dib, 2, y), {0, 0, 255, 255}))
+                << Text(PixelOf(d->dib, 2, y));
+        }
+        EXPECT_TRUE(near2(PixelOf(d->dib, 3, 2), {0, 255, 0, 255})) << Text(PixelOf(d->dib, 3, 2));
+        // Without the last chroma row: refused, the whole size named.
+        auto cut = Decode(file.left(file.size() - 1));
+        EXPECT_EQ(cut->dib, nullptr);
+        EXPECT_EQ(cut->error, QStringLiteral("truncated DDS data: %1 bytes expected, %2 present")
+                                  .arg(p.data.size())
+                                  .arg(p.data.size() - 1));
     }
 }
