@@ -297,7 +297,7 @@ TEST_F(PipelineTest, OpaqueDecodeWritesIdenticalFiles) {
 // an encoder unit and a strip, and every chroma and encoding choice.
 TEST_F(PipelineTest, StreamingWritesIdenticalFiles) {
     QStringList inputs;
-    const QDir corpus(QStringLiteral(TARVIX_TESTDATA_DIR) + "/dds");
+    const QDir corpus(CorpusFolder());
     for (const QString& name : corpus.entryList({"*.dds"}, QDir::Files))
         inputs << corpus.filePath(name);
     ASSERT_GE(inputs.size(), 20);
