@@ -281,7 +281,6 @@ StreamResult StreamToJpeg(RunState& state, const Settings& settings) {
 
     bool encoded = ConfigureGuarded(cinfo, errors, state.saveFlags);
     if (encoded) {
-        // A picture of one strip is not worth a second thread.
         std::thread decoder;
         // Decoding beside the encoder pays for its hand-overs only on large
         // pictures (measured: slower below about 8 MP, 15-20 % faster at 16
