@@ -16,15 +16,6 @@ constexpr uint32_t DDPF_PALETTEINDEXED8 = 0x20;
 constexpr uint32_t DDPF_RGB = 0x40;
 constexpr uint32_t DDPF_LUMINANCE = 0x20000;
 
-uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-constexpr uint32_t FourCC(const char (&s)[5]) {
-    return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
-           uint32_t(uint8_t(s[3])) << 24;
-}
-
 QString FourCCText(uint32_t code) {
     QString text;
     for (int i = 0; i < 4; ++i) {
@@ -162,6 +153,16 @@ bool FromDxgi(Info& info, uint32_t dxgi) {
     case kDxgiB4G4R4A4Unorm:
         SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
         info.masks = {0x0F00, 0x00F0, 0x000F, 0xF000};
+        return true;
+    case kDxgiA4B4G4R4Unorm:
+        SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
+        info.masks = {0xF000, 0x0F00, 0x00F0, 0x000F};
+        return true;
+    case kDxgiB8G8R8X8Unorm:
+    case kDxgiB8G8R8X8Typeless:
+    case kDxgiB8G8R8X8UnormSrgb:
+        // The fourth byte is padding: an opaque picture.
+        SetPlain(info, Format::Bgra8, 4, Output::Rgb24, name);
         return true;
     default:
         return FromDxgiLayout(info, dxgi);

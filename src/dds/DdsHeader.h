@@ -72,6 +72,15 @@ struct Layout {
     uint8_t bits = 0;       // Components: bits of each
 };
 
+// A four-character code as the file stores it, and a little-endian 32-bit value.
+constexpr uint32_t FourCC(const char (&s)[5]) {
+    return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
+           uint32_t(uint8_t(s[3])) << 24;
+}
+inline uint32_t Read32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
 // The kind of bitmap a format decodes to.
 enum class Output { Grey8, Rgb24, Rgba32 };
 

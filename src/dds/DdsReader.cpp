@@ -195,6 +195,26 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
     return true;
 }
 
+// Reads and checks the header, and the palette of a palette file: everything a
+// decode needs before its first row. nullopt with the reason in error.
+std::optional<Info> ReadInfo(const Source& source, bool opaque, uint8_t* palette, QString* error) {
+    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
+    const size_t headBytes = size_t(std::min<uint64_t>(source.Size(), sizeof head));
+    if (!source.Read(0, headBytes, head)) {
+        *error = QStringLiteral("the file could not be read");
+        return std::nullopt;
+    }
+    std::optional<Info> info = ParseHeader(head, headBytes, source.Size(), error);
+    if (!info) return std::nullopt;
+    if (opaque && info->output == Output::Rgba32) info->output = Output::Rgb24;
+    if (info->format == Format::Palette8 &&
+        !source.Read(info->paletteOffset, kPaletteBytes, palette)) {
+        *error = QStringLiteral("the file could not be read");
+        return std::nullopt;
+    }
+    return info;
+}
+
 } // namespace
 
 bool MemorySource::Read(uint64_t offset, size_t bytes, uint8_t* out) const {
@@ -206,23 +226,10 @@ bool MemorySource::Read(uint64_t offset, size_t bytes, uint8_t* out) const {
 FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
     QString ignored;
     if (!error) error = &ignored;
-    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
-    const size_t headBytes = size_t(std::min<uint64_t>(source.Size(), sizeof head));
-    if (!source.Read(0, headBytes, head)) {
-        *error = QStringLiteral("the file could not be read");
-        return nullptr;
-    }
-    std::optional<Info> parsed = ParseHeader(head, headBytes, source.Size(), error);
-    if (!parsed) return nullptr;
-    if (options.opaque && parsed->output == Output::Rgba32) parsed->output = Output::Rgb24;
-    const Info& info = *parsed;
-
     uint8_t palette[kPaletteBytes] = {};
-    if (info.format == Format::Palette8 &&
-        !source.Read(info.paletteOffset, kPaletteBytes, palette)) {
-        *error = QStringLiteral("the file could not be read");
-        return nullptr;
-    }
+    const std::optional<Info> parsed = ReadInfo(source, options.opaque, palette, error);
+    if (!parsed) return nullptr;
+    const Info& info = *parsed;
 
     FIBITMAP* dib = Allocate(info, options);
     if (!dib) {
@@ -316,21 +323,9 @@ std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* err
     parts->fd = OpenRegularFile(path, &size, error);
     if (parts->fd < 0) return nullptr;
     parts->source = std::make_unique<FileSource>(parts->fd, size);
-    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
-    const size_t headBytes = size_t(std::min<uint64_t>(size, sizeof head));
-    if (!parts->source->Read(0, headBytes, head)) {
-        *error = QStringLiteral("the file could not be read");
-        return nullptr;
-    }
-    std::optional<Info> parsed = ParseHeader(head, headBytes, size, error);
-    if (!parsed) return nullptr;
-    if (opaque && parsed->output == Output::Rgba32) parsed->output = Output::Rgb24;
-    parts->info = *parsed;
-    if (parts->info.format == Format::Palette8 &&
-        !parts->source->Read(parts->info.paletteOffset, kPaletteBytes, parts->palette)) {
-        *error = QStringLiteral("the file could not be read");
-        return nullptr;
-    }
+    const std::optional<Info> info = ReadInfo(*parts->source, opaque, parts->palette, error);
+    if (!info) return nullptr;
+    parts->info = *info;
     std::unique_ptr<StripReader> reader(new StripReader);
     reader->parts_ = std::move(parts);
     return reader;

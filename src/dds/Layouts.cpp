@@ -203,10 +203,6 @@ inline uint32_t Read16(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8;
 }
 
-inline uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // Where a pixel goes: one byte of grey, or R, G, B (and A unless the caller
 // asked for an opaque picture) in the bitmap's byte order.
 struct Writer {
@@ -334,7 +330,6 @@ const LayoutEntry kLayouts[] = {
     {kDxgiP010, Packing::P01x, U, 3, 16},
     {kDxgiP016, Packing::P01x, U, 3, 16},
     {kDxgiP208, Packing::Nv12, U, 3, 8},
-    {kDxgiA4B4G4R4Unorm, C, U, 0, 0}, // a bit-mask layout; see FromDxgiLayout
 };
 
 } // namespace
@@ -347,23 +342,6 @@ QString DxgiName(uint32_t dxgi) {
 
 bool FromDxgiLayout(Info& info, uint32_t dxgi) {
     const QString name = QStringLiteral("DXGI %1").arg(dxgi);
-    if (dxgi == kDxgiA4B4G4R4Unorm) {
-        info.format = Format::Masked;
-        info.bytesPerPixel = 2;
-        info.output = Output::Rgba32;
-        info.masks = {0xF000, 0x0F00, 0x00F0, 0x000F};
-        info.name = name;
-        return true;
-    }
-    if (dxgi == kDxgiB8G8R8X8Unorm || dxgi == kDxgiB8G8R8X8Typeless ||
-        dxgi == kDxgiB8G8R8X8UnormSrgb) {
-        // The fourth byte is padding: an opaque picture.
-        info.format = Format::Bgra8;
-        info.bytesPerPixel = 4;
-        info.output = Output::Rgb24;
-        info.name = name;
-        return true;
-    }
     for (const LayoutEntry& e : kLayouts) {
         if (e.dxgi != dxgi) continue;
         info.format = Format::Layout;
@@ -428,11 +406,11 @@ bool FromDxgiLayout(Info& info, uint32_t dxgi) {
     return false;
 }
 
+namespace {
+
+// The DXGI format an older writer names by a numeric or video FourCC (36 for
+// A16B16G16R16, 'YUY2', ...); 0 when there is none.
 uint32_t DxgiOfLegacyCode(uint32_t code) {
-    auto fourCC = [](const char(&s)[5]) {
-        return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 |
-               uint32_t(uint8_t(s[2])) << 16 | uint32_t(uint8_t(s[3])) << 24;
-    };
     switch (code) {
     case 34: // G16R16
         return kDxgiR16G16Unorm;
@@ -461,14 +439,16 @@ uint32_t DxgiOfLegacyCode(uint32_t code) {
     default:
         break;
     }
-    if (code == fourCC("YUY2")) return kDxgiYuy2;
-    if (code == fourCC("RGBG")) return kDxgiR8G8B8G8Unorm;
-    if (code == fourCC("GRGB")) return kDxgiG8R8G8B8Unorm;
+    if (code == FourCC("YUY2")) return kDxgiYuy2;
+    if (code == FourCC("RGBG")) return kDxgiR8G8B8G8Unorm;
+    if (code == FourCC("GRGB")) return kDxgiG8R8G8B8Unorm;
     return 0;
 }
 
+} // namespace
+
 bool FromLegacyCode(Info& info, uint32_t code, const QString& name) {
-    if (code == (uint32_t('U') | uint32_t('Y') << 8 | uint32_t('V') << 16 | uint32_t('Y') << 24)) {
+    if (code == FourCC("UYVY")) {
         FromDxgiLayout(info, kDxgiYuy2);
         info.layout.packing = Packing::Uyvy;
     } else {

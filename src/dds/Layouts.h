@@ -22,10 +22,8 @@ namespace tarvix::dds {
 
 // Sets info for a DXGI format of these layouts; false for any other format.
 bool FromDxgiLayout(Info& info, uint32_t dxgi);
-// The DXGI format an older writer names by a numeric or video FourCC (36 for
-// A16B16G16R16, 'YUY2', ...); 0 when there is none.
-uint32_t DxgiOfLegacyCode(uint32_t fourCC);
-// Sets info for such a code (and for 'UYVY', which DXGI lacks); false otherwise.
+// Sets info for a layout an older writer names by a numeric or video FourCC (36
+// for A16B16G16R16, 'YUY2', and 'UYVY', which DXGI lacks); false otherwise.
 bool FromLegacyCode(Info& info, uint32_t fourCC, const QString& name);
 // "R16G16B16A16_FLOAT" for 10; empty for a number DXGI never used.
 QString DxgiName(uint32_t dxgi);

@@ -109,6 +109,10 @@ namespace tarvix {
 
 int MakeFolders(const QString& path) {
     const QByteArray native = NativePath(path);
+    // Every file of a folder run asks for its folder: one stat answers all but
+    // the first of them.
+    struct stat existing {};
+    if (::stat(native.constData(), &existing) == 0 && S_ISDIR(existing.st_mode)) return 0;
     // Each component in turn; one that exists (made meanwhile by another job of
     // the same run, too) is fine as long as it is a folder.
     for (qsizetype i = 1; i <= native.size(); ++i) {
