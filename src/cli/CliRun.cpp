@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <mutex>
+#include <optional>
 
 namespace tarvix {
 namespace {
@@ -62,6 +63,9 @@ private:
     const bool quiet_;
     const bool debug_;
     bool folder_ = false; // the input is a folder: every texture below it
+    // Built when the settings are validated, where a font that cannot be made is
+    // reported; the input list joins it once imported.
+    std::optional<ConversionRequest> request_;
 
     void Progress(const QString& text) const {
         if (!quiet_) PrintLine(text);
@@ -224,16 +228,17 @@ RunOutcome Run::Execute() {
     BatchProgress progress;
     progress.Reset();
     ConsoleObserver observer(debug_, imported > 1);
+    request_->inputs = st_.inputList;
     // The main thread has nothing to do while the worker runs, so the worker
     // runs on it.
-    engine->batchWorker(st_, s_, progress, &observer);
+    engine->batchWorker(*request_, progress, &observer);
 
     int32_t converted = 0;
     {
         std::lock_guard guard(progress.lock);
         converted = progress.converted;
     }
-    st_.watermarkFont.reset(); // the run is over; so is its font
+    request_.reset(); // the run is over; so is its font
     if (converted > 0) {
         Progress(GetText(QStringLiteral("Msg"), QStringLiteral("Conversion complete")));
         Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Files converted")),
@@ -364,7 +369,8 @@ bool Run::ValidateWatermark(QString* error) {
         }
     }
     // The run's output parameters, and a text watermark's font.
-    if (!BuildConversionRequest(st_, s_)) {
+    request_ = BuildConversionRequest(st_, s_);
+    if (!request_) {
         *error = QStringLiteral("Invalid watermark font");
         return false;
     }

@@ -14,12 +14,14 @@ struct FIBITMAP;
 namespace tarvix {
 
 struct Settings;
+struct ConversionRequest;
+struct NameFacts;
 
 // The conversion engine (image library and DDS reader).
 struct EngineApi {
-    // Converts the run's input list on the calling thread; the observer, when
-    // given, hears of every file.
-    int (*batchWorker)(RunState& state, const Settings& settings, BatchProgress& progress,
+    // Converts the request's input list from the calling thread; the observer,
+    // when given, hears of every file.
+    int (*batchWorker)(const ConversionRequest& request, BatchProgress& progress,
                        BatchObserver* observer);
     // A PNG thumbnail of a texture, at most size pixels a side.
     bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
@@ -28,8 +30,8 @@ struct EngineApi {
 // The drawing of frames and watermarks (2D drawing and fonts).
 struct DrawApi {
     FIBITMAP* (*applyFrame)(FIBITMAP* image, int width, int height, const Settings& settings);
-    FIBITMAP* (*applyWatermark)(FIBITMAP* image, int width, int height, const RunState& state,
-                                const Settings& settings);
+    FIBITMAP* (*applyWatermark)(FIBITMAP* image, int width, int height, const NameFacts& facts,
+                                const QFont* font, const Settings& settings);
     void (*ensureFontSupport)();
     std::shared_ptr<QFont> (*createWatermarkFont)(const Settings& settings);
 };

@@ -146,10 +146,11 @@ QImage VectorText(const TextLayout& layout, const QFont& font, int blockWidth, i
 
 // Null with failed unset when there is nothing to draw; failed when the block
 // would be too large to allocate.
-FIBITMAP* TextWatermark(const RunState& state, const Settings& s, bool* failed) {
-    if (!state.watermarkFont) return nullptr;
-    const QFont& font = *state.watermarkFont;
-    const TextLayout layout = LayOut(WatermarkText(state, s), font, s.fontLeading);
+FIBITMAP* TextWatermark(const NameFacts& facts, const QFont* watermarkFont, const Settings& s,
+                        bool* failed) {
+    if (!watermarkFont) return nullptr;
+    const QFont& font = *watermarkFont;
+    const TextLayout layout = LayOut(WatermarkText(facts, s), font, s.fontLeading);
     const double blockWidth = double(layout.maxWidth) + 2.0 * s.textPadding;
     const double blockHeight = double(layout.textHeight) + 2.0 * s.textPadding;
     if (blockWidth < 1 || blockHeight < 1) return nullptr; // an empty text draws nothing
@@ -202,8 +203,8 @@ FIBITMAP* PictureWatermark(const Settings& s) {
 
 } // namespace
 
-FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, const Settings& s,
-                         DrawArea area) {
+FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const NameFacts& facts, const QFont* font,
+                         const Settings& s, DrawArea area) {
     if (!image) return nullptr;
     if (s.doWatermark == kWatermarkNone) return image;
     if (FreeImage_GetBPP(image) != 24) {
@@ -220,7 +221,7 @@ FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, c
     bool failed = false;
     FIBITMAP* mark = nullptr;
     if (text) {
-        mark = TextWatermark(state, s, &failed);
+        mark = TextWatermark(facts, font, s, &failed);
     } else if (s.doWatermark == kWatermarkImage) {
         mark = PictureWatermark(s);
         failed = !mark;
@@ -298,8 +299,9 @@ FIBITMAP* StampWatermark(FIBITMAP* image, int w, int h, const RunState& state, c
     return image;
 }
 
-FIBITMAP* ApplyWatermark(FIBITMAP* image, int w, int h, const RunState& state, const Settings& s) {
-    return StampWatermark(image, w, h, state, s);
+FIBITMAP* ApplyWatermark(FIBITMAP* image, int w, int h, const NameFacts& facts, const QFont* font,
+                         const Settings& s) {
+    return StampWatermark(image, w, h, facts, font, s);
 }
 
 } // namespace tarvix

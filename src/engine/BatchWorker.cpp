@@ -1,18 +1,19 @@
 #include "engine/BatchWorker.h"
 
 #include "engine/Pipeline.h"
+#include "engine/RunOrder.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
 #include "platform/Plugins.h"
+#include "request/Naming.h"
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,119 +29,71 @@ void ApplyFileTimestamp(const QString& input, const QString& output, const Setti
     }
 }
 
-namespace {
-
-// The output names the files of one run have taken: a second file that would
-// be saved under a name already taken fails instead of replacing the first.
-class OutputClaims {
-public:
-    bool Claim(const QString& path) {
-        std::lock_guard guard(lock_);
-        return taken_.insert(path).second;
-    }
-
-private:
-    std::mutex lock_;
-    std::unordered_set<QString> taken_;
-};
-
-// One file of the list converted with a state of its own; true when saved.
-bool ConvertEntry(RunState& local, const QString& path, const InputEntry& entry,
-                  const Settings& settings, BatchObserver* observer) {
-    local.currentInputFile = path;
-    local.currentSubfolder = entry.subfolder;
-    local.currentOutputFile.clear(); // a file that fails early has no name of its own
-    if (observer) observer->FileStarted(path);
-    const bool ok = ConvertFile(local, settings);
-    if (observer)
-        observer->FileFinished(path, local.currentOutputFile, ok, ok ? QString() : local.failure);
-    if (ok) ApplyFileTimestamp(path, local.currentOutputFile, settings);
-    return ok;
-}
-
 int ResolveJobs(const Settings& settings, qsizetype files) {
     int jobs = settings.jobs;
     if (jobs <= 0) jobs = int(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
     return int(std::clamp<qsizetype>(jobs, 1, std::max<qsizetype>(1, files)));
 }
 
-} // namespace
-
-int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progress,
+int BatchWorker(const ConversionRequest& request, BatchProgress& progress,
                 BatchObserver* observer) {
-    OutputClaims claims;
-    const int jobs = ResolveJobs(settings, state.inputList.size());
+    const Settings& settings = request.settings;
+    std::vector<std::pair<QString, InputEntry>> entries;
+    entries.reserve(size_t(request.inputs.size()));
+    for (auto it = request.inputs.constBegin(); it != request.inputs.constEnd(); ++it)
+        entries.emplace_back(it.key(), it.value());
+    const int jobs = ResolveJobs(settings, qsizetype(entries.size()));
+    RunOrder order(entries.size(), request.firstCounter, request.firstRandom,
+                   UsesRunNumbers(settings));
+    std::atomic<size_t> next{0};
     std::atomic<int32_t> converted{0};
-    if (jobs == 1) {
-        // One file after the other on this thread, as the window converts.
-        int32_t index = 0;
-        state.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
-        state.claimOutput = [&claims](const QString& path) { return claims.Claim(path); };
-        for (auto it = state.inputList.constBegin(); it != state.inputList.constEnd(); ++it) {
+
+    auto job = [&](bool first) {
+        FileJob file;
+        file.order = &order;
+        file.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
+        file.decodeAside = jobs == 1;
+        // A font is not to be shared between threads: each further thread makes
+        // its own.
+        std::shared_ptr<QFont> ownFont;
+        if (!first && request.watermarkFont)
+            if (const DrawApi* draw = Drawing()) ownFont = draw->createWatermarkFont(settings);
+        file.font = ownFont ? ownFont.get() : request.watermarkFont.get();
+        for (;;) {
             progress.WaitWhilePaused();
             if (!progress.running.load()) break;
-            ++index;
+            const size_t i = next.fetch_add(1);
+            if (i >= entries.size()) break;
             {
                 std::lock_guard guard(progress.lock);
-                progress.index = index;
-                progress.path = it.key();
+                progress.index = std::max(progress.index, int32_t(i + 1));
+                progress.path = entries[i].first;
             }
-            if (ConvertEntry(state, it.key(), it.value(), settings, observer)) {
+            file.input = entries[i].first;
+            file.subfolder = entries[i].second.subfolder;
+            file.index = i;
+            if (observer) observer->FileStarted(file.input);
+            const FileResult result = ConvertFile(request, file);
+            if (observer)
+                observer->FileFinished(file.input, result.output, result.converted, result.failure);
+            if (result.converted) {
+                ApplyFileTimestamp(file.input, result.output, settings);
                 ++converted;
-                state.randomNumber = DrawRandomNumber();
-                ++state.counter;
             }
+            order.Settle(i, result.converted);
         }
-        state.betweenSteps = nullptr;
-        state.claimOutput = nullptr;
-    } else {
-        // Several files at once, each with a state of its own. A file's counter
-        // is its place in the list, so the names follow the list whatever order
-        // the files finish in.
-        std::vector<std::pair<QString, InputEntry>> entries;
-        entries.reserve(size_t(state.inputList.size()));
-        for (auto it = state.inputList.constBegin(); it != state.inputList.constEnd(); ++it)
-            entries.emplace_back(it.key(), it.value());
-        std::atomic<size_t> next{0};
-        const int32_t firstCounter = state.counter;
-        const int32_t firstRandom = state.randomNumber;
-        auto job = [&] {
-            RunState local = state;
-            local.betweenSteps = [&progress] { progress.WaitWhilePaused(); };
-            local.claimOutput = [&claims](const QString& path) { return claims.Claim(path); };
-            local.decodeAside = false;
-            // A font is not to be shared between threads: each job makes its own.
-            if (state.watermarkFont)
-                if (const DrawApi* draw = Drawing())
-                    local.watermarkFont = draw->createWatermarkFont(settings);
-            for (;;) {
-                progress.WaitWhilePaused();
-                if (!progress.running.load()) break;
-                const size_t i = next.fetch_add(1);
-                if (i >= entries.size()) break;
-                {
-                    std::lock_guard guard(progress.lock);
-                    progress.index = std::max(progress.index, int32_t(i + 1));
-                    progress.path = entries[i].first;
-                }
-                local.counter = firstCounter + int32_t(i);
-                local.randomNumber = i == 0 ? firstRandom : DrawRandomNumber();
-                if (ConvertEntry(local, entries[i].first, entries[i].second, settings, observer))
-                    ++converted;
-            }
-        };
-        std::vector<std::thread> threads;
-        for (int t = 1; t < jobs; ++t) {
-            try {
-                threads.emplace_back(job);
-            } catch (const std::system_error&) {
-                break; // fewer threads than asked for: the others share the list
-            }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 1; t < jobs; ++t) {
+        try {
+            threads.emplace_back(job, false);
+        } catch (const std::system_error&) {
+            break; // fewer threads than asked for: the others share the list
         }
-        job();
-        for (std::thread& t : threads)
-            t.join();
     }
+    job(true);
+    for (std::thread& t : threads)
+        t.join();
     std::lock_guard guard(progress.lock);
     progress.converted = converted;
     return 0;

@@ -1,20 +1,22 @@
 #pragma once
-// Converts the input list one file after the other, sharing its progress with an
-// observer.
+// Converts a request's input list, sharing its progress with an observer.
 
 #include "core/BatchProgress.h"
-#include "core/RunState.h"
-#include "settings/Settings.h"
+#include "request/ConversionRequest.h"
 
 #include <QString>
 
 namespace tarvix {
 
-// The worker procedure; returns 0. Run it on its own thread with the run's
-// output parameters already in state and progress reset. The observer, when
-// given, hears of every file.
-int BatchWorker(RunState& state, const Settings& settings, BatchProgress& progress,
+// The worker procedure; returns 0. Run it on its own thread with progress
+// reset. The observer, when given, hears of every file. The files are taken in
+// list order by as many threads as "Jobs" asks for (this one among them).
+int BatchWorker(const ConversionRequest& request, BatchProgress& progress,
                 BatchObserver* observer = nullptr);
+
+// The threads a run of this many files uses: "Jobs", or one per processor
+// online when it is 0, never more than the files.
+int ResolveJobs(const Settings& settings, qsizetype files);
 
 // What the worker does to a saved file: the requested time stamp.
 void ApplyFileTimestamp(const QString& input, const QString& output, const Settings& settings);

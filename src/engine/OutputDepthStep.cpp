@@ -4,12 +4,10 @@
 
 namespace tarvix {
 
-FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state) {
+FIBITMAP* ApplyOutputDepth(FIBITMAP* image, int32_t target, const QString& ext) {
     if (!image) return nullptr;
-    const int32_t target = state.outputBpp;
     const unsigned bpp = FreeImage_GetBPP(image);
     if (static_cast<int32_t>(bpp) == target) return image;
-    const QString& ext = state.conversionType;
     switch (target) {
     case 96:
         return ReplaceImage(image, FreeImage_ConvertToRGBF(image));

@@ -3,79 +3,100 @@
 #include "engine/ImageFile.h"
 #include "engine/LoadAs.h"
 #include "engine/PixelStore.h"
+#include "engine/RunOrder.h"
+#include "engine/SaveFlags.h"
 #include "engine/Steps.h"
 #include "engine/StreamJpeg.h"
 #include "platform/Paths.h"
 #include "platform/Plugins.h"
-#include "request/Naming.h"
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
 #include <cstring>
+#include <optional>
 
 namespace tarvix {
 
-bool PrepareOutput(RunState& state, const Settings& settings) {
-    if (state.beforeNaming) state.beforeNaming(state);
+NameFacts NameFactsFor(const ConversionRequest& request, const FileJob& job,
+                       const FileResult& result) {
+    NameFacts facts;
+    facts.input = job.input;
+    facts.extension = request.conversionType;
+    facts.bpp = result.outputBpp;
+    facts.width = result.width;
+    facts.height = result.height;
+    if (job.order) {
+        const RunOrder::Numbers numbers = job.order->NumbersFor(job.index);
+        facts.counter = numbers.counter;
+        facts.random = numbers.random;
+    } else {
+        facts.counter = request.firstCounter;
+        facts.random = request.firstRandom;
+    }
+    return facts;
+}
+
+bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const NameFacts& facts,
+                   FileResult& result) {
+    const Settings& settings = request.settings;
     // Expanded once: the clock placeholders would give the check and the save
     // names a second apart.
-    const QString name = OutputFileName(state, settings);
-    const QString folder = OutputFolderOf(state, settings);
-    state.currentOutputFile = folder + name;
+    const QString name = OutputFileName(facts, settings);
+    const QString folder = OutputFolderOf(request.outputFolder, job.subfolder, settings);
+    result.output = folder + name;
     // The mask comes from the user, a profile or config.ini: its name must stay
     // in the output folder, and the picture must never replace its own texture.
     const QString unsafe = UnsafeOutputName(name);
     if (!unsafe.isEmpty()) {
-        state.failure = unsafe;
+        result.failure = unsafe;
         return false;
     }
-    if (SameFile(state.currentInputFile, state.currentOutputFile)) {
-        state.failure =
-            QStringLiteral("the output would replace the input file: ") + state.currentOutputFile;
+    if (SameFile(job.input, result.output)) {
+        result.failure =
+            QStringLiteral("the output would replace the input file: ") + result.output;
         return false;
     }
-    if (state.claimOutput && !state.claimOutput(state.currentOutputFile)) {
-        state.failure =
-            QStringLiteral("another file of this run is saved as ") + state.currentOutputFile;
+    if (job.order && !job.order->Claim(job.index, result.output)) {
+        result.failure = QStringLiteral("another file of this run is saved as ") + result.output;
         return false;
     }
     // A folder's subfolders are recreated below the output folder as needed.
-    if (settings.keepSubfolders && !state.currentSubfolder.isEmpty()) {
+    if (settings.keepSubfolders && !job.subfolder.isEmpty()) {
         if (const int error = MakeFolders(folder)) {
-            state.failure = QStringLiteral("cannot create the folder %1: %2")
-                                .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+            result.failure = QStringLiteral("cannot create the folder %1: %2")
+                                 .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
             return false;
         }
     }
     return true;
 }
 
-bool ConvertFile(RunState& state, const Settings& settings) {
-    state.streamed = false;
-    if (CanStreamToJpeg(state, settings)) {
-        const StreamResult streamed = StreamToJpeg(state, settings);
-        if (streamed != StreamResult::NotStreamable) return streamed == StreamResult::Saved;
-    }
-    auto pausePoint = [&state] {
-        if (state.betweenSteps) state.betweenSteps();
+namespace {
+
+FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& job) {
+    const Settings& settings = request.settings;
+    FileResult result;
+    auto pausePoint = [&job] {
+        if (job.betweenSteps) job.betweenSteps();
     };
-    state.failure.clear();
     PixelStore store;
     // A JPEG keeps no alpha, so the picture is decoded without it: the same
     // file, with less memory and no conversion to 24 bits.
-    const bool opaque = state.conversionType == QLatin1String("jpg") && state.allowOpaqueDecode;
-    FIBITMAP* image = LoadInputImage(state.currentInputFile, &state.failure, &store, opaque);
+    const bool opaque =
+        request.conversionType == QLatin1String("jpg") && request.options.allowOpaqueDecode;
+    FIBITMAP* image = LoadInputImage(job.input, &result.failure, &store, opaque);
     image = ApplyLoadAs(image, settings.ddsLoadAs);
     store.Release(image);
 
     const unsigned width = image ? FreeImage_GetWidth(image) : 0;
     const unsigned height = image ? FreeImage_GetHeight(image) : 0;
-    state.sourceBpp = image ? int32_t(FreeImage_GetBPP(image)) : 0;
-    if (state.autoDepth) state.outputBpp = AutoDepth(state.conversionType, state.sourceBpp);
+    result.sourceBpp = image ? int32_t(FreeImage_GetBPP(image)) : 0;
+    result.outputBpp = request.AutoDepth() ? AutoDepth(request.conversionType, result.sourceBpp)
+                                           : request.outputBpp;
     if (width == 0 || height == 0) {
         if (image) FreeImage_Unload(image);
-        if (state.failure.isEmpty()) state.failure = QStringLiteral("the image has no pixels");
-        return false;
+        if (result.failure.isEmpty()) result.failure = QStringLiteral("the image has no pixels");
+        return result;
     }
 
     pausePoint();
@@ -90,8 +111,15 @@ bool ConvertFile(RunState& state, const Settings& settings) {
     // placeholders; the frame is drawn inside it.
     const int outWidth = image ? int(FreeImage_GetWidth(image)) : 0;
     const int outHeight = image ? int(FreeImage_GetHeight(image)) : 0;
-    state.outputWidth = outWidth;
-    state.outputHeight = outHeight;
+    result.width = outWidth;
+    result.height = outHeight;
+    // Asked for once, as late as it can be: in a counting run it waits for the
+    // earlier files.
+    std::optional<NameFacts> facts;
+    auto factsNow = [&]() -> const NameFacts& {
+        if (!facts) facts = NameFactsFor(request, job, result);
+        return *facts;
+    };
     ApplyFlips(image, settings);
     pausePoint();
     image = ApplyColorAdjustment(image, settings);
@@ -106,32 +134,48 @@ bool ConvertFile(RunState& state, const Settings& settings) {
         const DrawApi* draw = Drawing(&error);
         if (!draw) {
             if (image) FreeImage_Unload(image);
-            state.failure = QStringLiteral("the drawing library could not be loaded: ") + error;
-            return false;
+            result.failure = QStringLiteral("the drawing library could not be loaded: ") + error;
+            return result;
         }
         pausePoint();
         image = draw->applyFrame(image, outWidth, outHeight, settings);
         pausePoint();
         const bool hadPicture = image != nullptr;
-        image = draw->applyWatermark(image, outWidth, outHeight, state, settings);
+        const QFont* font = job.font ? job.font : request.watermarkFont.get();
+        const NameFacts none;
+        image = draw->applyWatermark(image, outWidth, outHeight,
+                                     settings.doWatermark == kWatermarkText ? factsNow() : none,
+                                     font, settings);
         if (hadPicture && !image) {
-            state.failure =
+            result.failure =
                 settings.doWatermark == kWatermarkImage
                     ? QStringLiteral("the watermark picture could not be loaded: ") + settings.image
                     : QStringLiteral("the watermark could not be drawn");
-            return false;
+            return result;
         }
     }
-    image = ApplyOutputDepth(image, state);
+    image = ApplyOutputDepth(image, result.outputBpp, request.conversionType);
     store.Release(image);
-    if (!PrepareOutput(state, settings)) {
+    if (!PrepareOutput(request, job, factsNow(), result)) {
         if (image) FreeImage_Unload(image);
-        return false;
+        return result;
     }
-    const bool saved = SaveImageFile(state.formatCode, image, state.currentOutputFile,
-                                     state.saveFlags, &state.failure);
+    result.converted =
+        SaveImageFile(request.formatCode, image, result.output,
+                      SaveFlagsFor(request.conversionType, settings), &result.failure);
     if (image) FreeImage_Unload(image);
-    return saved;
+    return result;
+}
+
+} // namespace
+
+FileResult ConvertFile(const ConversionRequest& request, const FileJob& job) {
+    if (CanStreamToJpeg(request)) {
+        FileResult result;
+        const StreamResult streamed = StreamToJpeg(request, job, result);
+        if (streamed != StreamResult::NotStreamable) return result;
+    }
+    return ConvertWholePicture(request, job);
 }
 
 } // namespace tarvix

@@ -4,10 +4,10 @@
 // works in place or is off, a new one (the old released) otherwise, or null when
 // the image library could not produce one.
 
-#include "core/RunState.h"
 #include "settings/Settings.h"
 
 #include <FreeImage.h>
+#include <QString>
 
 namespace tarvix {
 
@@ -27,9 +27,10 @@ FIBITMAP* ApplyColorAdjustment(FIBITMAP* image, const Settings& s);
 FIBITMAP* ApplyGreyscale(FIBITMAP* image, const Settings& s);
 FIBITMAP* ApplyThreshold(FIBITMAP* image, const Settings& s);
 
-// Converts to state.outputBpp; the old image is released when a new one is made.
-// An unsupported target gives no image.
-FIBITMAP* ApplyOutputDepth(FIBITMAP* image, const RunState& state);
+// Converts to target bits per pixel as the output format (extension) wants it;
+// the old image is released when a new one is made. An unsupported target gives
+// no image.
+FIBITMAP* ApplyOutputDepth(FIBITMAP* image, int32_t target, const QString& extension);
 
 // Replaces image by converted, releasing image when a different bitmap came back.
 FIBITMAP* ReplaceImage(FIBITMAP* image, FIBITMAP* converted);

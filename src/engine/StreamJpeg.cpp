@@ -2,7 +2,7 @@
 
 #include "dds/DdsReader.h"
 #include "engine/ImageFile.h"
-#include "engine/Pipeline.h"
+#include "engine/SaveFlags.h"
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
@@ -227,38 +227,40 @@ bool Encode(jpeg_compress_struct& cinfo, ErrorManager& errors, StripRing& ring, 
 
 } // namespace
 
-bool CanStreamToJpeg(const RunState& state, const Settings& s) {
-    return state.allowStreaming && state.allowOpaqueDecode && state.formatCode == FIF_JPEG &&
-           state.conversionType == QLatin1String("jpg") &&
-           (state.saveFlags & kQualityPresets) == 0 && s.ddsLoadAs == 0 && !s.doImageRotation &&
-           !s.doImageResize && !s.doImageFlipHorizontal && !s.doImageFlipVertical &&
-           !s.doImageColorCorrection && !s.doImageGreyscale && !s.doImageThreshold &&
-           s.doFrame == kFrameNone && s.doWatermark == kWatermarkNone;
+bool CanStreamToJpeg(const ConversionRequest& request) {
+    const Settings& s = request.settings;
+    return request.options.allowStreaming && request.options.allowOpaqueDecode &&
+           request.formatCode == FIF_JPEG && request.conversionType == QLatin1String("jpg") &&
+           (SaveFlagsFor(request.conversionType, s) & kQualityPresets) == 0 && s.ddsLoadAs == 0 &&
+           !s.doImageRotation && !s.doImageResize && !s.doImageFlipHorizontal &&
+           !s.doImageFlipVertical && !s.doImageColorCorrection && !s.doImageGreyscale &&
+           !s.doImageThreshold && s.doFrame == kFrameNone && s.doWatermark == kWatermarkNone;
 }
 
-StreamResult StreamToJpeg(RunState& state, const Settings& settings) {
-    state.failure.clear();
+StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job,
+                          FileResult& result) {
     std::unique_ptr<dds::StripReader> reader =
-        dds::StripReader::Open(state.currentInputFile, &state.failure, true);
+        dds::StripReader::Open(job.input, &result.failure, true);
     if (!reader) {
         // Refused files are refused by the whole-picture path with the same
         // reason; let it say so, once.
-        state.failure.clear();
+        result.failure.clear();
         return StreamResult::NotStreamable;
     }
     const int32_t outputBpp =
-        state.autoDepth ? AutoDepth(state.conversionType, reader->Bpp()) : state.outputBpp;
+        request.AutoDepth() ? AutoDepth(request.conversionType, reader->Bpp()) : request.outputBpp;
     if (reader->Bpp() != 24 || outputBpp != 24) return StreamResult::NotStreamable;
-    state.streamed = true;
-    state.sourceBpp = 24;
-    state.outputBpp = outputBpp;
-    state.outputWidth = int32_t(reader->Width());
-    state.outputHeight = int32_t(reader->Height());
-    if (state.betweenSteps) state.betweenSteps();
-    if (!PrepareOutput(state, settings)) return StreamResult::Failed;
+    result.streamed = true;
+    result.sourceBpp = 24;
+    result.outputBpp = outputBpp;
+    result.width = int32_t(reader->Width());
+    result.height = int32_t(reader->Height());
+    if (job.betweenSteps) job.betweenSteps();
+    if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result))
+        return StreamResult::Failed;
 
     PendingFile file;
-    if (!file.Open(state.currentOutputFile, &state.failure)) return StreamResult::Failed;
+    if (!file.Open(result.output, &result.failure)) return StreamResult::Failed;
     const uint32_t width = reader->Width(), height = reader->Height();
     const size_t pitch = size_t(width) * 3;
     StripRing ring(*reader, pitch);
@@ -279,13 +281,14 @@ StreamResult StreamToJpeg(RunState& state, const Settings& settings) {
     cinfo.image_width = width;
     cinfo.image_height = height;
 
-    bool encoded = ConfigureGuarded(cinfo, errors, state.saveFlags);
+    bool encoded =
+        ConfigureGuarded(cinfo, errors, SaveFlagsFor(request.conversionType, request.settings));
     if (encoded) {
         std::thread decoder;
         // Decoding beside the encoder pays for its hand-overs only on large
         // pictures (measured: slower below about 8 MP, 15-20 % faster at 16
         // and 64 MP), and not at all when other files keep the cores busy.
-        const bool aside = uint64_t(width) * height >= kAsideMinPixels && state.decodeAside;
+        const bool aside = uint64_t(width) * height >= kAsideMinPixels && job.decodeAside;
         ring.Prepare(aside);
         if (aside) {
             try {
@@ -301,11 +304,12 @@ StreamResult StreamToJpeg(RunState& state, const Settings& settings) {
     jpeg_destroy_compress(&cinfo);
     if (!encoded) {
         file.Abandon();
-        state.failure = ring.ReadFailed() ? QStringLiteral("the file could not be read")
-                                          : QStringLiteral("the JPEG encoder failed");
+        result.failure = ring.ReadFailed() ? QStringLiteral("the file could not be read")
+                                           : QStringLiteral("the JPEG encoder failed");
         return StreamResult::Failed;
     }
-    return file.Commit(&state.failure) ? StreamResult::Saved : StreamResult::Failed;
+    result.converted = file.Commit(&result.failure);
+    return result.converted ? StreamResult::Saved : StreamResult::Failed;
 }
 
 } // namespace tarvix

@@ -3,23 +3,23 @@
 // ever holding the whole picture: rows are decoded a strip at a time on one
 // thread while the encoder takes finished rows on another.
 
-#include "core/RunState.h"
-#include "settings/Settings.h"
+#include "engine/Pipeline.h"
 
 namespace tarvix {
 
 enum class StreamResult {
     Saved,
-    Failed,        // with the reason in state.failure
+    Failed,        // with the reason in the result
     NotStreamable, // nothing done: the whole-picture path must convert it
 };
 
 // Whether the settings ask for nothing but the JPEG: no step that needs the
 // whole picture, and flags the strip encoder writes exactly as the image
 // library would.
-bool CanStreamToJpeg(const RunState& state, const Settings& settings);
+bool CanStreamToJpeg(const ConversionRequest& request);
 
-// Converts state.currentInputFile as ConvertFile would, writing the same bytes.
-StreamResult StreamToJpeg(RunState& state, const Settings& settings);
+// Converts the job's input as the whole-picture path would, writing the same
+// bytes; what happened goes into result.
+StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job, FileResult& result);
 
 } // namespace tarvix

@@ -19,22 +19,27 @@ void ResetRunState(RunState& state) {
     state.acceptedExtensions = BuildAcceptedExtensions();
 }
 
-bool BuildConversionRequest(RunState& state, const Settings& settings) {
-    const QString& extension = state.conversionType;
-    state.formatCode = OutputFormat(extension).formatCode;
-    state.outputBpp = BppSettingFor(extension, settings).value_or(0);
-    state.autoDepth = state.outputBpp == 0 ? 1 : 0;
-    state.saveFlags = SaveFlagsFor(extension, settings);
-
-    state.watermarkFont.reset();
-    if (settings.doWatermark != kWatermarkText) return true;
+std::optional<ConversionRequest>
+BuildConversionRequest(const RunState& state, const Settings& settings, ConversionOptions options) {
+    ConversionRequest request;
+    request.settings = settings;
+    request.inputs = state.inputList;
+    request.outputFolder = state.outputFolder;
+    request.conversionType = state.conversionType;
+    request.formatCode = OutputFormat(state.conversionType).formatCode;
+    request.outputBpp = BppSettingFor(state.conversionType, settings).value_or(0);
+    request.firstCounter = state.counter;
+    request.firstRandom = state.randomNumber;
+    request.options = options;
+    if (settings.doWatermark != kWatermarkText) return request;
     // Fonts need the font database, and so an application object; only a run
     // that draws text pays for one.
-    if (const DrawApi* draw = Drawing()) {
-        draw->ensureFontSupport();
-        state.watermarkFont = draw->createWatermarkFont(settings);
-    }
-    return state.watermarkFont != nullptr;
+    const DrawApi* draw = Drawing();
+    if (!draw) return std::nullopt;
+    draw->ensureFontSupport();
+    request.watermarkFont = draw->createWatermarkFont(settings);
+    if (!request.watermarkFont) return std::nullopt;
+    return request;
 }
 
 } // namespace tarvix

@@ -1,6 +1,7 @@
 #include "request/Naming.h"
 
 #include "platform/Paths.h"
+#include "settings/Vocabulary.h"
 
 #include <array>
 #include <ctime>
@@ -36,9 +37,9 @@ QString TwoDigits(int value) {
     return QString::number(value).rightJustified(2, QLatin1Char('0'));
 }
 
-QString PlaceholderValue(int index, const RunState& state) {
-    const QString name = StripExtension(FileNameOf(state.currentInputFile));
-    const QString& ext = state.conversionType;
+QString PlaceholderValue(int index, const NameFacts& facts) {
+    const QString name = StripExtension(FileNameOf(facts.input));
+    const QString& ext = facts.extension;
     switch (index) {
     case 0:
         return name;
@@ -67,15 +68,15 @@ QString PlaceholderValue(int index, const RunState& state) {
     case 12:
         return TwoDigits(LocalNow().tm_sec);
     case 13:
-        return QString::number(state.outputBpp);
+        return QString::number(facts.bpp);
     case 14:
-        return QString::number(state.outputWidth);
+        return QString::number(facts.width);
     case 15:
-        return QString::number(state.outputHeight);
+        return QString::number(facts.height);
     case 16:
-        return ZeroFilled(state.randomNumber);
+        return ZeroFilled(facts.random);
     case 17:
-        return ZeroFilled(state.counter);
+        return ZeroFilled(facts.counter);
     default:
         return QString();
     }
@@ -96,19 +97,19 @@ QString StripExtension(const QString& name) {
 }
 
 QString SubstitutePlaceholder(const QString& text, const QString& placeholder,
-                              const RunState& state) {
+                              const NameFacts& facts) {
     const int index = PlaceholderIndex(placeholder);
     if (index < 0) return text;
     QString result = text;
-    return result.replace(placeholder, PlaceholderValue(index, state), Qt::CaseInsensitive);
+    return result.replace(placeholder, PlaceholderValue(index, facts), Qt::CaseInsensitive);
 }
 
-QString OutputFileName(const RunState& state, const Settings& settings) {
+QString OutputFileName(const NameFacts& facts, const Settings& settings) {
     QString name = settings.filenameMask.toLower();
     if (name.isEmpty()) name = QStringLiteral("%filename%.%ext%");
     for (const char* placeholder : kPlaceholders) {
         const QString p = QString::fromLatin1(placeholder);
-        if (name.contains(p)) name = SubstitutePlaceholder(name, p, state);
+        if (name.contains(p)) name = SubstitutePlaceholder(name, p, facts);
     }
     return name;
 }
@@ -126,22 +127,27 @@ QString UnsafeOutputName(const QString& name) {
     return QString();
 }
 
-QString OutputFolderOf(const RunState& state, const Settings& settings) {
-    return settings.keepSubfolders ? state.outputFolder + state.currentSubfolder
-                                   : state.outputFolder;
+QString OutputFolderOf(const QString& outputFolder, const QString& subfolder,
+                       const Settings& settings) {
+    return settings.keepSubfolders ? outputFolder + subfolder : outputFolder;
 }
 
-QString OutputPath(const RunState& state, const Settings& settings) {
-    return OutputFolderOf(state, settings) + OutputFileName(state, settings);
+bool UsesRunNumbers(const Settings& settings) {
+    auto numbered = [](const QString& text) {
+        return text.contains(QLatin1String("%n%"), Qt::CaseInsensitive) ||
+               text.contains(QLatin1String("%rnd%"), Qt::CaseInsensitive);
+    };
+    return numbered(settings.filenameMask) ||
+           (settings.doWatermark == kWatermarkText && numbered(settings.text));
 }
 
-QString WatermarkText(const RunState& state, const Settings& settings) {
+QString WatermarkText(const NameFacts& facts, const Settings& settings) {
     QString text = settings.text;
     if (text.count(QLatin1Char('%')) < 2) return text;
     const QString lower = text.toLower();
     for (const char* placeholder : kPlaceholders) {
         const QString p = QString::fromLatin1(placeholder);
-        if (lower.contains(p)) text = SubstitutePlaceholder(text, p, state);
+        if (lower.contains(p)) text = SubstitutePlaceholder(text, p, facts);
     }
     return text;
 }

@@ -473,18 +473,17 @@ void MainWindow::ScheduledUpdateCheck() {
 }
 
 void MainWindow::OpenPreferences(int page) {
-    state_.preferencesStartPage = int8_t(page);
-    PreferencesDialog dialog(this, settings_, state_, themes_);
+    PreferencesDialog dialog(this, settings_, page, themes_);
     dialog.exec();
     activateWindow();
 }
 
-void MainWindow::ApplyPreferences(int outputFormatIndex) {
-    if (state_.interfaceReload == 2) {
+void MainWindow::ApplyPreferences(int outputFormatIndex, int reload) {
+    if (reload == 2) {
         LoadTheme(settings_, themes_, false, false, true);
         BuildToolbar();
         LayoutMainWindow();
-    } else if (state_.interfaceReload == 1) {
+    } else if (reload == 1) {
         LoadTheme(settings_, themes_, true, true, true);
         BuildMenu();
         BuildToolbar();
@@ -492,7 +491,6 @@ void MainWindow::ApplyPreferences(int outputFormatIndex) {
         RefreshControlIcons();
         LayoutMainWindow();
     }
-    state_.interfaceReload = 0;
     if (outputFormatIndex >= 0 && outputFormatIndex < formatList_->count())
         formatList_->setCurrentIndex(outputFormatIndex);
     if (folderList_->count() != settings_.outFoldersNumber) RefreshOutputFolderList();

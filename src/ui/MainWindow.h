@@ -78,9 +78,10 @@ public:
     // The themes found at start, offered by the preferences dialog.
     void SetThemes(QList<ThemeEntry> themes) { themes_ = std::move(themes); }
     // Brings the window in line after the preferences were stored: the theme or
-    // the toolbar's icon size reloaded as requested, the output format of the
-    // dialog's list selected, the folder history refilled.
-    void ApplyPreferences(int outputFormatIndex);
+    // the toolbar's icon size reloaded as requested (reload: 0 nothing, 1 the
+    // theme, 2 the icon size only), the output format of the dialog's list
+    // selected, the folder history refilled.
+    void ApplyPreferences(int outputFormatIndex, int reload = 0);
 
     // The file and folder choosers; tests replace them.
     std::function<QString(const QString& filter, const QString& start)> chooseInputFile;

@@ -171,9 +171,9 @@ QString PreferencesDialog::ImageFilter() {
         .join(QStringLiteral(";;"));
 }
 
-PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, RunState& state,
+PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, int startPage,
                                      QList<ThemeEntry> themes)
-    : QDialog(main), main_(main), settings_(settings), state_(state), themes_(std::move(themes)) {
+    : QDialog(main), main_(main), settings_(settings), themes_(std::move(themes)) {
     setObjectName(QStringLiteral("PreferencesDialog"));
     setWindowTitle(Pref("Title"));
     setFixedSize(600, 350);
@@ -279,9 +279,7 @@ PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, RunSt
         Connect(rows_[id]);
     ApplyDependencies();
 
-    const int start = std::clamp<int>(state_.preferencesStartPage, 0, kPageCount - 1);
-    state_.preferencesStartPage = 0;
-    ShowPage(start);
+    ShowPage(std::clamp(startPage, 0, kPageCount - 1));
     pageList_->setFocus();
     if (main_) move(main_->geometry().center() - QPoint(width() / 2, height() / 2));
 }
@@ -802,8 +800,8 @@ void PreferencesDialog::StoreRow(const RowWidgets& w) {
 void PreferencesDialog::NoteInterfaceChanges() {
     auto* size = qobject_cast<QComboBox*>(Control(QStringLiteral("Interface/UI Size")));
     auto* theme = qobject_cast<QComboBox*>(Control(QStringLiteral("Interface/UI Theme")));
-    if (size && size->currentIndex() != settings_.uiSize) state_.interfaceReload = 2;
-    if (theme && theme->currentData().toString() != settings_.uiTheme) state_.interfaceReload = 1;
+    if (size && size->currentIndex() != settings_.uiSize) reload_ = 2;
+    if (theme && theme->currentData().toString() != settings_.uiTheme) reload_ = 1;
 }
 
 void PreferencesDialog::SaveAndApply() {
@@ -815,7 +813,7 @@ void PreferencesDialog::SaveAndApply() {
             this, FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Unable to save file")),
                              settings_.configPath));
     auto* format = qobject_cast<QComboBox*>(Control(QStringLiteral("Output/Format")));
-    if (main_) main_->ApplyPreferences(format ? format->currentIndex() : -1);
+    if (main_) main_->ApplyPreferences(format ? format->currentIndex() : -1, reload_);
 }
 
 void PreferencesDialog::OnOk() {

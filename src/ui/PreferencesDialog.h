@@ -2,7 +2,6 @@
 // The preferences dialog: every user-editable setting on nine pages, built from
 // the page tables. OK stores and saves, "Defaults" resets, Cancel discards.
 
-#include "core/RunState.h"
 #include "settings/Settings.h"
 #include "theme/Themes.h"
 #include "ui/PreferencePages.h"
@@ -31,9 +30,9 @@ QString ColorLabel(const QString& colorText);
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
-    // Opens on state.preferencesStartPage (then reset to 0). The themes are
-    // those the main window found; an empty list shows "None".
-    PreferencesDialog(MainWindow* main, Settings& settings, RunState& state,
+    // Opens on startPage (0 to 8). The themes are those the main window found;
+    // an empty list shows "None".
+    PreferencesDialog(MainWindow* main, Settings& settings, int startPage = 0,
                       QList<ThemeEntry> themes = {});
 
     // The choosers; tests replace them. Each returns nothing when cancelled.
@@ -71,7 +70,9 @@ private:
 
     MainWindow* main_;
     Settings& settings_;
-    RunState& state_;
+    // What OK asks the main window to reload: 0 nothing, 1 the theme, 2 the
+    // toolbar's icon size only.
+    int reload_ = 0;
     QList<ThemeEntry> themes_;
     QTreeWidget* pageList_ = nullptr;
     QLabel* title_ = nullptr;

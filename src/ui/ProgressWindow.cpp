@@ -33,8 +33,8 @@ QString Msg(const char* key) {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(QWidget* parent, RunState& state, const Settings& settings)
-    : QDialog(parent), state_(state), settings_(settings) {
+ProgressWindow::ProgressWindow(QWidget* parent, const ConversionRequest& request)
+    : QDialog(parent), request_(request) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(GetText(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
     setFixedSize(300, 110);
@@ -65,7 +65,7 @@ ProgressWindow::~ProgressWindow() {
 }
 
 bool ProgressWindow::Run() {
-    total_ = int(state_.inputList.size());
+    total_ = int(request_.inputs.size());
     bar_->setRange(0, total_ + 1);
     bar_->setValue(0);
     const int average = QFontMetrics(font()).horizontalAdvance(QStringLiteral("abc123:\\-")) / 9;
@@ -82,7 +82,7 @@ bool ProgressWindow::Run() {
         return false;
     }
     worker_ = std::thread([this, engine] {
-        engine->batchWorker(state_, settings_, progress_, nullptr);
+        engine->batchWorker(request_, progress_, nullptr);
         workerDone_ = true;
     });
     timer_->start();
@@ -207,7 +207,8 @@ void MainWindow::BatchRun() {
             return ShowWarning(this, FormatText(Msg("Invalid watermark image"), settings_.image));
     }
     // The run's output parameters, and a text watermark's font.
-    if (!BuildConversionRequest(state_, settings_))
+    const std::optional<ConversionRequest> request = BuildConversionRequest(state_, settings_);
+    if (!request)
         return ShowWarning(this, FormatText(Msg("Invalid watermark font"), settings_.font));
 
     AddRecentOutputFolder(settings_, state_.outputFolder);
@@ -216,12 +217,11 @@ void MainWindow::BatchRun() {
 
     setEnabled(false);
     {
-        ProgressWindow window(this, state_, settings_);
+        ProgressWindow window(this, *request);
         window.Run();
     }
     setEnabled(true);
     activateWindow();
-    state_.watermarkFont.reset();
 }
 
 } // namespace tarvix

@@ -3,8 +3,7 @@
 // while the worker runs asks whether to stop after the current file.
 
 #include "core/BatchProgress.h"
-#include "core/RunState.h"
-#include "settings/Settings.h"
+#include "request/ConversionRequest.h"
 
 #include <QDialog>
 #include <atomic>
@@ -20,7 +19,7 @@ namespace tarvix {
 class ProgressWindow : public QDialog {
     Q_OBJECT
 public:
-    ProgressWindow(QWidget* parent, RunState& state, const Settings& settings);
+    ProgressWindow(QWidget* parent, const ConversionRequest& request);
     ~ProgressWindow() override;
     // Starts the worker and shows the window until it is closed; false when the
     // user stopped the run.
@@ -35,8 +34,7 @@ protected:
     void reject() override;
 
 private:
-    RunState& state_;
-    const Settings& settings_;
+    const ConversionRequest& request_;
     BatchProgress progress_;
     std::thread worker_;
     std::atomic<bool> workerDone_{false};

@@ -76,10 +76,10 @@ TEST(DrawingIdentity, WatermarkRectangleEqualsTheWholeCanvas) {
     Settings s;
     ResetSettings(s, true);
     s.font = "DejaVu Sans";
-    RunState st;
-    st.currentInputFile = "/in/a.dds";
-    st.watermarkFont = CreateWatermarkFont(s);
-    ASSERT_NE(st.watermarkFont, nullptr);
+    NameFacts st;
+    st.input = "/in/a.dds";
+    const std::shared_ptr<QFont> font = CreateWatermarkFont(s);
+    ASSERT_NE(font, nullptr);
     s.text = "Watermark%eol%two";
     s.backOpacity = 100;
     s.textOpacity = 200;
@@ -96,9 +96,9 @@ TEST(DrawingIdentity, WatermarkRectangleEqualsTheWholeCanvas) {
                     s.textRotation = s.watermarkImageRotation = rotation;
                     s.textXOffset = s.imageXOffset = offset;
                     s.textAntialiasing = rotation != 0;
-                    FIBITMAP* fast = ApplyWatermark(Picture24(120, 90), 120, 90, st, s);
-                    FIBITMAP* whole =
-                        StampWatermark(Picture24(120, 90), 120, 90, st, s, DrawArea::WholePicture);
+                    FIBITMAP* fast = ApplyWatermark(Picture24(120, 90), 120, 90, st, font.get(), s);
+                    FIBITMAP* whole = StampWatermark(Picture24(120, 90), 120, 90, st, font.get(), s,
+                                                     DrawArea::WholePicture);
                     EXPECT_TRUE(Same(fast, whole));
                     FreeImage_Unload(fast);
                     FreeImage_Unload(whole);

@@ -17,14 +17,15 @@ namespace {
 class WatermarkTest : public ::testing::Test {
 protected:
     Settings s;
-    RunState st;
+    NameFacts st;
+    std::shared_ptr<QFont> font;
     QTemporaryDir dir;
 
     void SetUp() override {
         EnsureFontSupport();
         ResetSettings(s, true);
-        st.currentInputFile = "/in/pic.dds";
-        st.conversionType = "jpg";
+        st.input = "/in/pic.dds";
+        st.extension = "jpg";
         // Text drawn as a white box on black, so its extent is easy to find.
         s.doWatermark = 1;
         s.font = "DejaVu Sans";
@@ -32,8 +33,8 @@ protected:
         s.backColor = "FFFFFF";
         s.backOpacity = 255;
         s.fontColor = "FFFFFF";
-        st.watermarkFont = CreateWatermarkFont(s);
-        ASSERT_NE(st.watermarkFont, nullptr);
+        font = CreateWatermarkFont(s);
+        ASSERT_NE(font, nullptr);
     }
 
     static FIBITMAP* Black(int w, int h) {
@@ -56,7 +57,7 @@ protected:
     }
 
     QRect Stamp(int w = 200, int h = 100) {
-        FIBITMAP* out = ApplyWatermark(Black(w, h), w, h, st, s);
+        FIBITMAP* out = ApplyWatermark(Black(w, h), w, h, st, font.get(), s);
         EXPECT_NE(out, nullptr);
         const QRect box = out ? Extent(out) : QRect();
         if (out) FreeImage_Unload(out);
@@ -64,7 +65,7 @@ protected:
     }
 
     QSize TextBlock(const QString& text) const {
-        const QFontMetrics m(*st.watermarkFont);
+        const QFontMetrics m(*font);
         return QSize(m.horizontalAdvance(text) + 2 * s.textPadding, m.height() + 2 * s.textPadding);
     }
 
@@ -111,7 +112,7 @@ TEST_F(WatermarkTest, LinesLeadingAndPadding) {
     s.textPadding = 3;
     s.textPosition = 0;
     s.textXOffset = s.textYOffset = 0;
-    const QFontMetrics m(*st.watermarkFont);
+    const QFontMetrics m(*font);
     const int maxW = std::max({10, m.horizontalAdvance("Top"), m.horizontalAdvance("bottom line")});
     const int maxH = std::max(10, m.height());
     const QRect box = Stamp(300, 200);
@@ -126,8 +127,8 @@ TEST_F(WatermarkTest, CentredShortLineUnderALongOne) {
     s.textPosition = 0;
     s.textXOffset = s.textYOffset = 0;
     s.text = "WWWWWWWWWW%eol%I";
-    const QFontMetrics m(*st.watermarkFont);
-    FIBITMAP* out = ApplyWatermark(Black(300, 100), 300, 100, st, s);
+    const QFontMetrics m(*font);
+    FIBITMAP* out = ApplyWatermark(Black(300, 100), 300, 100, st, font.get(), s);
     // The second line's pixels sit around the block's centre.
     const int blockWidth = std::max(10, m.horizontalAdvance("WWWWWWWWWW"));
     int sum = 0, count = 0;
@@ -168,8 +169,8 @@ TEST_F(WatermarkTest, RotationSwapsTheSides) {
 TEST_F(WatermarkTest, PlaceholdersAndAntialiasedText) {
     s.text = "%width%x%height%";
     s.textAntialiasing = 1;
-    st.outputWidth = 640;
-    st.outputHeight = 480;
+    st.width = 640;
+    st.height = 480;
     const QRect box = Stamp();
     EXPECT_EQ(box.width(), TextBlock("640x480").width());
 }
@@ -192,7 +193,7 @@ TEST_F(WatermarkTest, PictureGreyscaleAndOpacity) {
     } cases[] = {{qRgb(255, 0, 0), 76}, {qRgb(0, 255, 0), 149}, {qRgb(0, 0, 255), 28}};
     for (const auto& c : cases) {
         s.image = Picture(4, 4, c.color);
-        FIBITMAP* out = ApplyWatermark(Black(10, 10), 10, 10, st, s);
+        FIBITMAP* out = ApplyWatermark(Black(10, 10), 10, 10, st, font.get(), s);
         RGBQUAD px{};
         FreeImage_GetPixelColor(out, 1, 8, &px);
         // The library's paste at alpha 255 and its composite each lose up to a level.
@@ -203,7 +204,7 @@ TEST_F(WatermarkTest, PictureGreyscaleAndOpacity) {
     s.imageGreyscale = 0;
     s.imageOpacity = 128;
     s.image = Picture(4, 4, qRgb(255, 255, 255));
-    FIBITMAP* out = ApplyWatermark(Black(10, 10), 10, 10, st, s);
+    FIBITMAP* out = ApplyWatermark(Black(10, 10), 10, 10, st, font.get(), s);
     RGBQUAD px{};
     FreeImage_GetPixelColor(out, 1, 8, &px);
     EXPECT_NEAR(px.rgbRed, 128, 3);
@@ -214,20 +215,21 @@ TEST_F(WatermarkTest, UnloadablePicturesFailAndEmptyTextDrawsNothing) {
     // A picture watermark that cannot be loaded fails the picture.
     s.doWatermark = 2;
     s.image = dir.path() + "/missing.png";
-    EXPECT_EQ(ApplyWatermark(FreeImage_ConvertTo8Bits(Black(10, 10)), 10, 10, st, s), nullptr);
+    EXPECT_EQ(ApplyWatermark(FreeImage_ConvertTo8Bits(Black(10, 10)), 10, 10, st, font.get(), s),
+              nullptr);
     ASSERT_TRUE(test::WriteBytes(dir.path() + "/text.png", "not a picture"));
     s.image = dir.path() + "/text.png";
-    EXPECT_EQ(ApplyWatermark(Black(10, 10), 10, 10, st, s), nullptr);
+    EXPECT_EQ(ApplyWatermark(Black(10, 10), 10, 10, st, font.get(), s), nullptr);
     // Text without a loaded font, and an empty text, draw nothing.
     s.doWatermark = 1;
     s.text = "";
     EXPECT_TRUE(Stamp().isEmpty());
-    st.watermarkFont.reset();
+    font.reset();
     s.text = "x";
     EXPECT_TRUE(Stamp().isEmpty());
     s.doWatermark = 0;
     FIBITMAP* keep = Black(4, 4);
-    EXPECT_EQ(ApplyWatermark(keep, 4, 4, st, s), keep);
+    EXPECT_EQ(ApplyWatermark(keep, 4, 4, st, font.get(), s), keep);
     FreeImage_Unload(keep);
 }
 
@@ -262,10 +264,10 @@ TEST_F(WatermarkTest, ATurnedWatermarkIsHeldToThePictureLimits) {
     QElapsedTimer timer;
     timer.start();
     // About 45000 x 20 pixels turned by 45 degrees would need 32000 x 32000.
-    EXPECT_EQ(ApplyWatermark(Black(256, 256), 256, 256, st, s), nullptr);
+    EXPECT_EQ(ApplyWatermark(Black(256, 256), 256, 256, st, font.get(), s), nullptr);
     EXPECT_LT(timer.elapsed(), 5000);
     s.textRotation = 0; // unturned it is allowed, and cut to the picture
-    FIBITMAP* out = ApplyWatermark(Black(256, 256), 256, 256, st, s);
+    FIBITMAP* out = ApplyWatermark(Black(256, 256), 256, 256, st, font.get(), s);
     EXPECT_NE(out, nullptr);
     if (out) FreeImage_Unload(out);
 }
@@ -277,13 +279,13 @@ TEST_F(WatermarkTest, ExtremeLeadingAndPaddingStayWithinArithmetic) {
     s.text = "a%eol%b%eol%c";
     for (int leading : {1073741805, -1073741805, INT_MAX, INT_MIN}) {
         s.fontLeading = leading;
-        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, s);
+        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, font.get(), s);
         if (out) FreeImage_Unload(out);
     }
     s.fontLeading = 0;
     for (int padding : {INT_MAX, INT_MIN}) {
         s.textPadding = padding;
-        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, s);
+        FIBITMAP* out = ApplyWatermark(Black(64, 64), 64, 64, st, font.get(), s);
         if (out) FreeImage_Unload(out);
     }
 }

@@ -5,12 +5,15 @@
 #include "engine/Steps.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
+#include "platform/Paths.h"
 #include "request/ConversionRequest.h"
 #include "request/OutputDepth.h"
 
 #include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <map>
+#include <mutex>
 
 using namespace tarvix;
 using namespace tarvix::test;
@@ -22,6 +25,10 @@ protected:
     QTemporaryDir dir;
     Settings settings;
     RunState state;
+    ConversionOptions options;
+    int32_t outputBpp = -1; // -1: the depth the settings ask for
+    QString subfolder;
+    FileResult result; // of the last Convert
 
     void SetUp() override {
         ResetSettings(settings, true);
@@ -29,10 +36,13 @@ protected:
         state.cliInputGiven = 1;
         state.outputFolder = dir.path() + "/";
         state.conversionType = "jpg";
-        state.formatCode = FIF_JPEG;
-        state.outputBpp = 0;
-        state.autoDepth = 1;
-        state.saveFlags = SaveFlagsFor("jpg", settings);
+    }
+
+    ConversionRequest Request() {
+        std::optional<ConversionRequest> request = BuildConversionRequest(state, settings, options);
+        EXPECT_TRUE(request.has_value());
+        if (outputBpp >= 0) request->outputBpp = outputBpp;
+        return *request;
     }
 
     QString Input(const QString& name, const QByteArray& bytes) {
@@ -42,8 +52,11 @@ protected:
     }
 
     bool Convert(const QString& input) {
-        state.currentInputFile = input;
-        return ConvertFile(state, settings);
+        FileJob job;
+        job.input = input;
+        job.subfolder = subfolder;
+        result = ConvertFile(Request(), job);
+        return result.converted;
     }
 };
 
@@ -57,10 +70,10 @@ QImage Solid(int w, int h, QRgb color) {
 
 TEST_F(PipelineTest, ConvertsToJpegWithTheDefaultFlags) {
     ASSERT_TRUE(Convert(Input("picture.dds", DdsBgra32(TestPicture(64, 48)))));
-    EXPECT_EQ(state.currentOutputFile, dir.path() + "/picture.jpg");
-    EXPECT_EQ(state.sourceBpp, 24); // decoded without alpha: a JPEG cannot keep it
-    EXPECT_EQ(state.outputBpp, 24);
-    const JpegInfo info = InspectJpeg(state.currentOutputFile);
+    EXPECT_EQ(result.output, dir.path() + "/picture.jpg");
+    EXPECT_EQ(result.sourceBpp, 24); // decoded without alpha: a JPEG cannot keep it
+    EXPECT_EQ(result.outputBpp, 24);
+    const JpegInfo info = InspectJpeg(result.output);
     ASSERT_TRUE(info.ok);
     EXPECT_EQ(info.width, 64);
     EXPECT_EQ(info.height, 48);
@@ -77,9 +90,8 @@ TEST_F(PipelineTest, SaveFlagsReachTheFile) {
     settings.jpgQuality = 60;
     settings.jpgChroma = 2;
     settings.jpgSaveAs = 3;
-    state.saveFlags = SaveFlagsFor("jpg", settings);
     ASSERT_TRUE(Convert(Input("p.dds", DdsRgb24(TestPicture(32, 32)))));
-    const JpegInfo info = InspectJpeg(state.currentOutputFile);
+    const JpegInfo info = InspectJpeg(result.output);
     ASSERT_TRUE(info.ok);
     EXPECT_TRUE(info.progressive);
     EXPECT_EQ(info.hSamp[0], 2); // 4:2:0
@@ -88,33 +100,32 @@ TEST_F(PipelineTest, SaveFlagsReachTheFile) {
 }
 
 TEST_F(PipelineTest, EightBitJpegIsGreyscale) {
-    state.outputBpp = 8;
-    state.autoDepth = 0;
+    outputBpp = 8;
     ASSERT_TRUE(Convert(Input("p.dds", DdsRgb24(TestPicture(16, 16)))));
-    EXPECT_EQ(InspectJpeg(state.currentOutputFile).components, 1);
+    EXPECT_EQ(InspectJpeg(result.output).components, 1);
 }
 
 TEST_F(PipelineTest, LoadAsRgbaSwapsChannelsOfA24BitImage) {
     settings.ddsLoadAs = 2;
     settings.jpgQuality = 100;
-    state.saveFlags = SaveFlagsFor("jpg", settings);
     ASSERT_TRUE(Convert(Input("red.dds", DdsRgb24(Solid(16, 16, qRgb(255, 0, 0))))));
-    const QImage out(state.currentOutputFile);
+    const QImage out(result.output);
     ASSERT_FALSE(out.isNull());
     EXPECT_LT(qRed(out.pixel(8, 8)), 8);
     EXPECT_GT(qBlue(out.pixel(8, 8)), 247);
     settings.ddsLoadAs = 1;
     ASSERT_TRUE(Convert(Input("red.dds", DdsRgb24(Solid(16, 16, qRgb(255, 0, 0))))));
-    EXPECT_GT(qRed(QImage(state.currentOutputFile).pixel(8, 8)), 247);
+    EXPECT_GT(qRed(QImage(result.output).pixel(8, 8)), 247);
 }
 
-TEST_F(PipelineTest, FailedLoadWritesNothingAndKeepsThePreviousOutputPath) {
-    ASSERT_TRUE(Convert(Input("good.dds", DdsRgb24(TestPicture(8, 8)))));
-    const QString previous = state.currentOutputFile;
-    EXPECT_FALSE(Convert(Input("empty.dds", QByteArray())));
-    EXPECT_FALSE(Convert(Input("text.dds", QByteArray("this is not a picture"))));
-    EXPECT_FALSE(Convert(dir.path() + "/missing.dds"));
-    EXPECT_EQ(state.currentOutputFile, previous);
+TEST_F(PipelineTest, FailedLoadWritesNothingAndNamesNoOutput) {
+    for (const QString& input :
+         {Input("empty.dds", QByteArray()), Input("text.dds", QByteArray("this is not a picture")),
+          dir.path() + "/missing.dds"}) {
+        EXPECT_FALSE(Convert(input));
+        EXPECT_TRUE(result.output.isEmpty()) << result.output.toStdString();
+        EXPECT_FALSE(result.failure.isEmpty());
+    }
     EXPECT_FALSE(QFile::exists(dir.path() + "/empty.jpg"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/text.jpg"));
 }
@@ -122,8 +133,7 @@ TEST_F(PipelineTest, FailedLoadWritesNothingAndKeepsThePreviousOutputPath) {
 TEST_F(PipelineTest, FailedSaveKeepsAnExistingFileIntact) {
     const QString input = Input("keep.dds", DdsRgb24(TestPicture(8, 8)));
     ASSERT_TRUE(WriteBytes(dir.path() + "/keep.jpg", "precious"));
-    state.autoDepth = 0;
-    state.outputBpp = 7; // no conversion exists: the pipeline ends without an image
+    outputBpp = 7; // no conversion exists: the pipeline ends without an image
     EXPECT_FALSE(Convert(input));
     EXPECT_EQ(ReadBytes(dir.path() + "/keep.jpg"), "precious");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -133,18 +143,18 @@ TEST_F(PipelineTest, OutputOntoAFolderFailsAndMissingSubfoldersAreMade) {
     const QString input = Input("a.dds", DdsRgb24(TestPicture(8, 8)));
     QDir(dir.path()).mkdir("a.jpg");
     EXPECT_FALSE(Convert(input));
-    EXPECT_TRUE(state.failure.startsWith("cannot write " + dir.path() + "/a.jpg: "))
-        << state.failure.toStdString();
+    EXPECT_TRUE(result.failure.startsWith("cannot write " + dir.path() + "/a.jpg: "))
+        << result.failure.toStdString();
     // A subfolder of the input is made below the output folder.
-    state.currentSubfolder = "missing/deeper/";
-    EXPECT_TRUE(Convert(input)) << state.failure.toStdString();
-    EXPECT_EQ(state.currentOutputFile, dir.path() + "/missing/deeper/a.jpg");
-    EXPECT_TRUE(InspectJpeg(state.currentOutputFile).ok);
+    subfolder = "missing/deeper/";
+    EXPECT_TRUE(Convert(input)) << result.failure.toStdString();
+    EXPECT_EQ(result.output, dir.path() + "/missing/deeper/a.jpg");
+    EXPECT_TRUE(InspectJpeg(result.output).ok);
     // A file where the subfolder would be: that file fails, with the reason.
     ASSERT_TRUE(WriteBytes(dir.path() + "/blocked", "a file"));
-    state.currentSubfolder = "blocked/sub/";
+    subfolder = "blocked/sub/";
     EXPECT_FALSE(Convert(input));
-    EXPECT_EQ(state.failure,
+    EXPECT_EQ(result.failure,
               "cannot create the folder " + dir.path() + "/blocked/sub/: Not a directory");
     settings.keepSubfolders = 0;
     settings.filenameMask = "b.%ext%";
@@ -165,45 +175,141 @@ TEST_F(PipelineTest, ConvertingTwiceOverwrites) {
 
 TEST_F(PipelineTest, OutputFilesGetOrdinaryPermissions) {
     ASSERT_TRUE(Convert(Input("perm.dds", DdsRgb24(TestPicture(8, 8)))));
-    const QFileDevice::Permissions p = QFileInfo(state.currentOutputFile).permissions();
+    const QFileDevice::Permissions p = QFileInfo(result.output).permissions();
     EXPECT_TRUE(p & QFileDevice::ReadOwner);
     EXPECT_TRUE(p & QFileDevice::ReadOther); // not the 0600 of a private temporary file
 }
 
+// What a worker run said of each file, in list order.
+class Collector : public BatchObserver {
+public:
+    void FileStarted(const QString&) override {}
+    void FileFinished(const QString& input, const QString& output, bool converted,
+                      const QString& failure) override {
+        std::lock_guard guard(lock);
+        outcomes[input] = {output, converted, failure};
+    }
+    struct Outcome {
+        QString output;
+        bool converted = false;
+        QString failure;
+    };
+    std::mutex lock;
+    std::map<QString, Outcome> outcomes;
+};
+
 class WorkerTest : public PipelineTest {
 protected:
     BatchProgress progress;
+    Collector collector;
     int32_t Run() {
         progress.Reset();
-        BatchWorker(state, settings, progress);
+        collector.outcomes.clear();
+        BatchWorker(Request(), progress, &collector);
         return progress.converted;
     }
+    QString OutputOf(const QString& input) { return FileNameOf(collector.outcomes[input].output); }
 };
 
-TEST_F(WorkerTest, CountsAndAdvancesTheNamingCounter) {
-    const QString input = Input("w.dds", DdsRgb24(TestPicture(8, 8)));
-    state.inputList.insert(input, {});
-    state.counter = 1;
-    const int32_t random = state.randomNumber;
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(state.counter, 2);
-    EXPECT_EQ(progress.index, 1);
-    EXPECT_EQ(progress.path, input);
-    (void)random; // a fresh number is drawn; it may equal the old one by chance
+// A failed file takes no number: the next file that converts takes it, and the
+// first converted file takes the run's random number, however many jobs run.
+TEST_F(WorkerTest, CountersFollowConvertedFilesWhateverTheJobs) {
+    const QString a = Input("a.dds", DdsRgb24(TestPicture(8, 8)));
+    const QString b = Input("b.dds", QByteArray("broken"));
+    const QString c = Input("c.dds", DdsDxt1(TestPicture(300, 300)));
+    const QString d = Input("d.dds", DdsRgb24(TestPicture(4, 4)));
+    const QString e = Input("e.dds", QByteArray("DDS "));
+    const QString f = Input("f.dds", DdsDxt5(TestPicture(16, 16)));
+    const QString zero = Input("0.dds", QByteArray());
+    state.counter = 7;
+    const QString random = QString::number(state.randomNumber).rightJustified(5, '0');
+    struct Case {
+        const char* mask;
+        QStringList expected; // for a, c, d, f
+    };
+    const Case cases[] = {
+        {"%filename%_%n%.%ext%", {"a_00007.jpg", "c_00008.jpg", "d_00009.jpg", "f_00010.jpg"}},
+        {"%n%.%ext%", {"00007.jpg", "00008.jpg", "00009.jpg", "00010.jpg"}},
+    };
+    for (const Case& k : cases)
+        for (int jobs : {1, 2, 4}) {
+            SCOPED_TRACE(std::string(k.mask) + " jobs " + std::to_string(jobs));
+            for (bool leadingFailure : {false, true}) { // the list's first file fails, or not
+                state.inputList.clear();
+                for (const QString& input : {a, b, c, d, e, f})
+                    state.inputList.insert(input, {});
+                if (leadingFailure) state.inputList.insert(zero, {});
+                settings.jobs = jobs;
+                settings.filenameMask = k.mask;
+                ASSERT_EQ(Run(), 4);
+                const QStringList got = {OutputOf(a), OutputOf(c), OutputOf(d), OutputOf(f)};
+                EXPECT_EQ(got, k.expected);
+                EXPECT_FALSE(collector.outcomes[e].converted);
+            }
+        }
+    // The first file that converts, not the first of the list, takes the run's number.
+    settings.filenameMask = "%rnd%_%filename%.%ext%";
+    for (int jobs : {1, 3}) {
+        state.inputList.clear();
+        state.inputList.insert(b, {});
+        state.inputList.insert(c, {});
+        settings.jobs = jobs;
+        ASSERT_EQ(Run(), 1);
+        EXPECT_EQ(OutputOf(c), random + "_c.jpg") << jobs;
+    }
+}
 
-    state.inputList.clear();
-    state.inputList.insert(dir.path() + "/missing.dds", {});
-    const int32_t randomBefore = state.randomNumber;
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(state.counter, 2);
-    EXPECT_EQ(state.randomNumber, randomBefore);
+// Two files that would be saved under one name: the earlier in the list wins,
+// even when it takes far longer to get there.
+TEST_F(WorkerTest, TheFirstFileOfTheListWinsAName) {
+    const QString slow = Input("1slow.dds", DdsDxt5(TestPicture(1500, 1500)));
+    const QString fast = Input("2fast.dds", DdsRgb24(TestPicture(4, 4)));
+    state.inputList.insert(slow, {});
+    state.inputList.insert(fast, {});
+    settings.filenameMask = "same.%ext%";
+    settings.doImageRotation = 1;
+    settings.imageRotation = 33; // slow for the large picture
+    for (int jobs : {1, 2}) {
+        settings.jobs = jobs;
+        ASSERT_EQ(Run(), 1) << jobs;
+        EXPECT_TRUE(collector.outcomes[slow].converted) << jobs;
+        EXPECT_EQ(collector.outcomes[fast].failure,
+                  "another file of this run is saved as " + dir.path() + "/same.jpg");
+        EXPECT_GT(InspectJpeg(dir.path() + "/same.jpg").width, 1500);
+    }
+}
+
+// A conversion leaves its request as it was: files converted from one request in
+// either order come out the same.
+TEST_F(WorkerTest, TheRequestIsTheSameForEveryFile) {
+    const QString a = Input("x.dds", DdsDxt1(TestPicture(40, 24)));
+    const QString b = Input("y.dds", DdsRgb24(TestPicture(17, 9)));
+    settings.filenameMask = "%filename%_%width%_%n%.%ext%";
+    settings.doWatermark = 0;
+    settings.doFrame = 1;
+    settings.solidLeft = 3;
+    const ConversionRequest request = Request();
+    QByteArray outputs[2][2];
+    for (int order = 0; order < 2; ++order) {
+        for (int k = 0; k < 2; ++k) {
+            FileJob job;
+            job.input = (k == order) ? a : b;
+            const FileResult r = ConvertFile(request, job);
+            ASSERT_TRUE(r.converted) << r.failure.toStdString();
+            outputs[order][job.input == a ? 0 : 1] = ReadBytes(r.output);
+            QFile::remove(r.output);
+        }
+    }
+    EXPECT_FALSE(outputs[0][0].isEmpty());
+    EXPECT_TRUE(outputs[0][0] == outputs[1][0]);
+    EXPECT_TRUE(outputs[0][1] == outputs[1][1]);
 }
 
 TEST_F(WorkerTest, StoppedBeforeStartConvertsNothing) {
     state.inputList.insert(Input("s.dds", DdsRgb24(TestPicture(8, 8))), {});
     progress.Reset();
     progress.Stop();
-    BatchWorker(state, settings, progress);
+    BatchWorker(Request(), progress);
     EXPECT_EQ(progress.converted, 0);
     EXPECT_EQ(progress.index, 0);
 }
@@ -276,12 +382,11 @@ TEST_F(PipelineTest, OpaqueDecodeWritesIdenticalFiles) {
             for (int opaque = 0; opaque < 2; ++opaque) {
                 ResetSettings(settings, true);
                 c.set(settings);
-                state.allowOpaqueDecode = opaque == 1;
-                state.autoDepth = std::string(c.name) == "8-bit" ? 0 : 1;
-                state.outputBpp = state.autoDepth ? 0 : 8;
+                options.allowOpaqueDecode = opaque == 1;
+                outputBpp = std::string(c.name) == "8-bit" ? 8 : 0;
                 ASSERT_TRUE(Convert(file));
-                outputs[opaque] = ReadBytes(state.currentOutputFile);
-                sourceBpp[opaque] = state.sourceBpp;
+                outputs[opaque] = ReadBytes(result.output);
+                sourceBpp[opaque] = result.sourceBpp;
             }
             if (std::string(c.name) != "load as rgba") { // that step makes 32 bits of both
                 EXPECT_EQ(sourceBpp[0], 32);             // the two runs really decoded differently
@@ -318,26 +423,24 @@ TEST_F(PipelineTest, StreamingWritesIdenticalFiles) {
                 settings.jpgChroma = int8_t(chroma);
                 settings.jpgSaveAs = int8_t(saveAs);
                 settings.jpgQuality = 87;
-                state.saveFlags = SaveFlagsFor("jpg", settings);
                 QByteArray outputs[2];
                 bool converted[2] = {};
                 for (int stream = 0; stream < 2; ++stream) {
-                    state.allowStreaming = stream == 1;
-                    state.outputBpp = 0;
+                    options.allowStreaming = stream == 1;
                     converted[stream] = Convert(input);
-                    if (stream == 1 && state.streamed)
+                    if (stream == 1 && result.streamed)
                         ++streamed;
                     else
-                        EXPECT_FALSE(state.streamed);
-                    outputs[stream] = ReadBytes(state.currentOutputFile);
-                    QFile::remove(state.currentOutputFile);
+                        EXPECT_FALSE(result.streamed);
+                    outputs[stream] = ReadBytes(result.output);
+                    QFile::remove(result.output);
                 }
                 ASSERT_EQ(converted[0], converted[1]);
                 EXPECT_TRUE(outputs[0] == outputs[1]);
             }
         }
     }
-    state.allowStreaming = true;
+    options.allowStreaming = true;
     // Most of the corpus is colour and so takes the strip path.
     EXPECT_GE(streamed, 60);
 }

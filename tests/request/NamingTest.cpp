@@ -9,17 +9,16 @@ namespace {
 
 struct Fixture {
     Settings settings;
-    RunState state;
+    NameFacts state;
     Fixture(const QString& input, const QString& mask) {
         ResetSettings(settings, true);
         settings.filenameMask = mask;
-        state.currentInputFile = input;
-        state.outputFolder = "/out/";
-        state.conversionType = "jpg";
-        state.outputBpp = 24;
-        state.outputWidth = 640;
-        state.outputHeight = 480;
-        state.randomNumber = 42;
+        state.input = input;
+        state.extension = "jpg";
+        state.bpp = 24;
+        state.width = 640;
+        state.height = 480;
+        state.random = 42;
         state.counter = 7;
     }
     QString Name() const { return OutputFileName(state, settings); }
@@ -42,7 +41,7 @@ TEST(OutputFileName, NumbersSizesAndCounters) {
     Fixture f("/in/a.b.dds", "%filename%_%bpp%_%width%x%height%_%rnd%_%n%.%ext%");
     EXPECT_EQ(f.Name(), "a.b_24_640x480_00042_00007.jpg");
     f.state.counter = 123456;
-    f.state.randomNumber = 99999;
+    f.state.random = 99999;
     EXPECT_EQ(f.Name(), "a.b_24_640x480_99999_12345.jpg"); // six digits lose the last one
 }
 
@@ -59,12 +58,35 @@ TEST(OutputFileName, ValuesHoldingPlaceholdersExpandAgain) {
     EXPECT_EQ(Fixture("/in/%n%.dds", "%filename%.%ext%").Name(), "00007.jpg");
 }
 
-TEST(OutputPath, SubfolderOnlyWhenKept) {
+TEST(OutputFolderOf, SubfolderOnlyWhenKept) {
     Fixture f("/in/x/a.dds", "%filename%.%ext%");
-    f.state.currentSubfolder = "x/";
-    EXPECT_EQ(OutputPath(f.state, f.settings), "/out/x/a.jpg");
+    EXPECT_EQ(OutputFolderOf("/out/", "x/", f.settings), "/out/x/");
     f.settings.keepSubfolders = 0;
-    EXPECT_EQ(OutputPath(f.state, f.settings), "/out/a.jpg");
+    EXPECT_EQ(OutputFolderOf("/out/", "x/", f.settings), "/out/");
+}
+
+TEST(UsesRunNumbers, CountingPlaceholdersInTheMaskOrTheText) {
+    struct Case {
+        const char* mask;
+        int watermark;
+        const char* text;
+        bool numbered;
+    };
+    const Case cases[] = {
+        {"%filename%.%ext%", 0, "", false},
+        {"%filename%_%N%.%ext%", 0, "", true},
+        {"%RND%.%ext%", 0, "", true},
+        {"%filename%.%ext%", 1, "copy %n%", true},
+        {"%filename%.%ext%", 2, "copy %n%", false}, // a picture watermark has no text
+        {"%filename%_%width%.%ext%", 1, "%rnd%", true},
+        {"n%.%ext%", 1, "100% n", false},
+    };
+    for (const Case& c : cases) {
+        Fixture f("/in/a.dds", c.mask);
+        f.settings.doWatermark = int8_t(c.watermark);
+        f.settings.text = c.text;
+        EXPECT_EQ(UsesRunNumbers(f.settings), c.numbered) << c.mask << " / " << c.text;
+    }
 }
 
 TEST(WatermarkText, KeepsLiteralCase) {

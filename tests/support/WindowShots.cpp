@@ -109,8 +109,7 @@ int main(int argc, char** argv) {
         for (int size = 0; size < 3; ++size) {
             settings.uiTheme = theme.id;
             settings.uiSize = size;
-            state.interfaceReload = 1;
-            window.ApplyPreferences(-1);
+            window.ApplyPreferences(-1, 1);
             Settle(100);
             Shoot(QStringLiteral("%1/7-theme-%2-%3.png").arg(out, theme.id).arg(size), &window);
         }
@@ -118,7 +117,7 @@ int main(int argc, char** argv) {
     settings.doFrame = 1;
     settings.doWatermark = 1;
     settings.doImageRotation = 1;
-    PreferencesDialog dialog(&window, settings, state);
+    PreferencesDialog dialog(&window, settings);
     dialog.move(60, 60);
     dialog.show();
     for (int page = 0; page < 9; ++page) {

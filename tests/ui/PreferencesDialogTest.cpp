@@ -49,8 +49,7 @@ protected:
     void TearDown() override { window.reset(); }
 
     std::unique_ptr<PreferencesDialog> Open(int page = 0, QList<ThemeEntry> themes = {}) {
-        state.preferencesStartPage = int8_t(page);
-        auto dialog = std::make_unique<PreferencesDialog>(window.get(), settings, state, themes);
+        auto dialog = std::make_unique<PreferencesDialog>(window.get(), settings, page, themes);
         dialog->show();
         return dialog;
     }
@@ -124,7 +123,6 @@ TEST_F(PreferencesTest, FramePagesAndStartPage) {
     EXPECT_EQ(d->pageTitle()->text(), "Output");
     EXPECT_TRUE(d->pageTitle()->font().bold());
     EXPECT_EQ(d->pageTitle()->font().pointSize(), 10);
-    EXPECT_EQ(state.preferencesStartPage, 0);
     // Choosing a page in the list shows it alone.
     d->pageList()->setCurrentItem(d->pageList()->topLevelItem(6));
     EXPECT_EQ(d->pageTitle()->text(), "Frame");
@@ -524,7 +522,6 @@ TEST_F(PreferencesTest, ThemesAndIconSizeRebuildTheWindow) {
     EXPECT_EQ(settings.uiSize, 0);
     EXPECT_EQ(window->mainToolbar()->iconSize(), QSize(16, 16));
     EXPECT_EQ(window->menuBar(), menu);
-    EXPECT_EQ(state.interfaceReload, 0);
     // The theme: everything is rebuilt.
     auto again = Open(1, themes);
     Combo(*again, "Interface/UI Theme")->setCurrentIndex(0);

@@ -208,8 +208,7 @@ TEST_F(ThemesTest, ChangingThemeOrSizeFromTheWindowReloads) {
     // The theme: every set reloaded.
     settings.uiTheme = "beta";
     settings.uiSize = 1;
-    state.interfaceReload = 1;
-    window.ApplyPreferences(-1);
+    window.ApplyPreferences(-1, 1);
     EXPECT_EQ(Menu("New"), QColor(Qt::cyan));
     EXPECT_EQ(Toolbar("New").size(), QSize(24, 24));
     EXPECT_EQ(window.mainToolbar()->iconSize(), QSize(24, 24));
