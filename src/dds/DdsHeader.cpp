@@ -1,7 +1,6 @@
 #include "dds/DdsHeader.h"
 
-#include "dds/DxgiFormat.h"
-#include "dds/Layouts.h"
+#include "dds/DxgiFormats.h"
 
 #include <cstring>
 
@@ -79,94 +78,6 @@ void SetPlain(Info& info, Format format, uint32_t bytesPerPixel, Output output,
     info.bytesPerPixel = bytesPerPixel;
     info.output = output;
     info.name = name;
-}
-
-bool FromDxgi(Info& info, uint32_t dxgi) {
-    const QString name = QStringLiteral("DXGI %1").arg(dxgi);
-    switch (dxgi) {
-    case kDxgiBc1Typeless:
-    case kDxgiBc1Unorm:
-    case kDxgiBc1UnormSrgb:
-        SetBlock(info, Format::Bc1, 8, Output::Rgba32, name);
-        return true;
-    case kDxgiBc2Typeless:
-    case kDxgiBc2Unorm:
-    case kDxgiBc2UnormSrgb:
-        SetBlock(info, Format::Bc2, 16, Output::Rgba32, name);
-        return true;
-    case kDxgiBc3Typeless:
-    case kDxgiBc3Unorm:
-    case kDxgiBc3UnormSrgb:
-        SetBlock(info, Format::Bc3, 16, Output::Rgba32, name);
-        return true;
-    case kDxgiBc4Typeless:
-    case kDxgiBc4Unorm:
-        SetBlock(info, Format::Bc4Unsigned, 8, Output::Grey8, name);
-        return true;
-    case kDxgiBc4Snorm:
-        SetBlock(info, Format::Bc4Signed, 8, Output::Grey8, name);
-        return true;
-    case kDxgiBc5Typeless:
-    case kDxgiBc5Unorm:
-        SetBlock(info, Format::Bc5Unsigned, 16, Output::Rgb24, name);
-        return true;
-    case kDxgiBc5Snorm:
-        SetBlock(info, Format::Bc5Signed, 16, Output::Rgb24, name);
-        return true;
-    case kDxgiBc6hTypeless:
-    case kDxgiBc6hUf16:
-        SetBlock(info, Format::Bc6hUnsigned, 16, Output::Rgb24, name);
-        return true;
-    case kDxgiBc6hSf16:
-        SetBlock(info, Format::Bc6hSigned, 16, Output::Rgb24, name);
-        return true;
-    case kDxgiBc7Typeless:
-    case kDxgiBc7Unorm:
-    case kDxgiBc7UnormSrgb:
-        SetBlock(info, Format::Bc7, 16, Output::Rgba32, name);
-        return true;
-    case kDxgiR8G8B8A8Typeless:
-    case kDxgiR8G8B8A8Unorm:
-    case kDxgiR8G8B8A8UnormSrgb:
-        SetPlain(info, Format::Rgba8, 4, Output::Rgba32, name);
-        return true;
-    case kDxgiB8G8R8A8Unorm:
-    case kDxgiB8G8R8A8Typeless:
-    case kDxgiB8G8R8A8UnormSrgb:
-        SetPlain(info, Format::Bgra8, 4, Output::Rgba32, name);
-        return true;
-    case kDxgiR8Unorm:
-        SetPlain(info, Format::Luminance8, 1, Output::Grey8, name);
-        info.masks.r = 0xFF;
-        return true;
-    case kDxgiA8Unorm:
-        SetPlain(info, Format::Alpha8, 1, Output::Grey8, name);
-        return true;
-    case kDxgiB5G6R5Unorm:
-        SetPlain(info, Format::Masked, 2, Output::Rgb24, name);
-        info.masks = {0xF800, 0x07E0, 0x001F, 0};
-        return true;
-    case kDxgiB5G5R5A1Unorm:
-        SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
-        info.masks = {0x7C00, 0x03E0, 0x001F, 0x8000};
-        return true;
-    case kDxgiB4G4R4A4Unorm:
-        SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
-        info.masks = {0x0F00, 0x00F0, 0x000F, 0xF000};
-        return true;
-    case kDxgiA4B4G4R4Unorm:
-        SetPlain(info, Format::Masked, 2, Output::Rgba32, name);
-        info.masks = {0xF000, 0x0F00, 0x00F0, 0x000F};
-        return true;
-    case kDxgiB8G8R8X8Unorm:
-    case kDxgiB8G8R8X8Typeless:
-    case kDxgiB8G8R8X8UnormSrgb:
-        // The fourth byte is padding: an opaque picture.
-        SetPlain(info, Format::Bgra8, 4, Output::Rgb24, name);
-        return true;
-    default:
-        return FromDxgiLayout(info, dxgi);
-    }
 }
 
 // Legacy uncompressed layouts described by flags, bit count and masks.

@@ -20,13 +20,10 @@
 
 namespace tarvix::dds {
 
-// Sets info for a DXGI format of these layouts; false for any other format.
-bool FromDxgiLayout(Info& info, uint32_t dxgi);
-// Sets info for a layout an older writer names by a numeric or video FourCC (36
-// for A16B16G16R16, 'YUY2', and 'UYVY', which DXGI lacks); false otherwise.
-bool FromLegacyCode(Info& info, uint32_t fourCC, const QString& name);
-// "R16G16B16A16_FLOAT" for 10; empty for a number DXGI never used.
-QString DxgiName(uint32_t dxgi);
+// Sets info for rows of this layout: the bytes and pixels of a group and the
+// bitmap it decodes to. chromaRows: for the planar layouts, rows of luma per
+// row of chroma.
+void SetLayout(Info& info, const Layout& layout, uint32_t chromaRows = 0);
 
 // One row of file pixels into one scan line of the bitmap (see Info::output).
 // Planar formats take the row of their chroma plane too.
