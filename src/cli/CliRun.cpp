@@ -74,11 +74,21 @@ private:
         if (debug_) PrintLine(label + value);
     }
     void Debug(const QString& label, int64_t value) const { Debug(label, QString::number(value)); }
-    // The echo of a setting as the table formats it (word, number or text).
-    void Echo(const char* label, const char* key, const QString& ext = QString()) const {
+    static const SettingDef& Def(const char* group, const char* key) {
+        const SettingDef* def = FindSetting(QString::fromLatin1(group), QString::fromLatin1(key));
+        Q_ASSERT(def);
+        return *def;
+    }
+    // The echo of a setting, labelled and formatted as the table says (word,
+    // number or text).
+    void Echo(const char* group, const char* key, const QString& ext = QString()) const {
         if (!debug_) return;
-        const SettingDef* def = FindSetting(QString(), QString::fromLatin1(key));
-        PrintLine(QLatin1String(label) + (def ? EchoValue(s_, *def, ext) : QString()));
+        const SettingDef& def = Def(group, key);
+        PrintLine(EchoLabel(def) + EchoValue(s_, def, ext));
+    }
+    // A line the table labels whose value joins several settings.
+    void EchoJoined(const char* group, const char* key, const QString& value) const {
+        if (debug_) PrintLine(EchoLabel(Def(group, key)) + value);
     }
     // A value against the range the settings table gives it (a NaN is never inside).
     bool InRange(const char* group, const char* key) const {
@@ -152,47 +162,47 @@ RunOutcome Run::Execute() {
     QString error;
     const QString& in = st_.inputExtension;
     if (in == QLatin1String("dds"))
-        Echo("DDS Load As: ", "DDS Load As");
+        Echo("Input", "DDS Load As");
     else if (in == QLatin1String("gif"))
-        Echo("GIF Frame Loading: ", "GIF Frame Loading");
+        Echo("Input", "GIF Frame Loading");
     else if (in == QLatin1String("ico"))
-        Echo("ICO Frame Loading: ", "ICO Frame Loading");
+        Echo("Input", "ICO Frame Loading");
     else if (in == QLatin1String("tiff"))
-        Echo("TIFF Frame Loading: ", "TIFF Frame Loading");
+        Echo("Input", "TIFF Frame Loading");
     else if (in == QLatin1String("raw")) {
-        Echo("RAW Load As: ", "RAW Load As");
-        Echo("RAW Header Size: ", "RAW Header Size");
-        Echo("RAW Image Width: ", "RAW Image Width");
-        Echo("RAW Image Height: ", "RAW Image Height");
-        Echo("RAW Tone Mapping: ", "RAW Tone Mapping");
+        Echo("Input", "RAW Load As");
+        Echo("Input", "RAW Header Size");
+        Echo("Input", "RAW Image Width");
+        Echo("Input", "RAW Image Height");
+        Echo("Input", "RAW Tone Mapping");
     }
 
     if (!ValidateOutputFormat(&error)) return Fail(error.toLatin1().constData());
     EchoTransforms();
     if (s_.doImageResize) {
-        Debug(QStringLiteral("Width: "),
-              QString::number(s_.imageWidth) + QLatin1Char(' ') +
-                  CodeToWord(VocabularyKind::SizeUnit, s_.imageWidthUnit));
+        EchoJoined("Transform", "Image Width",
+                   QString::number(s_.imageWidth) + QLatin1Char(' ') +
+                       CodeToWord(VocabularyKind::SizeUnit, s_.imageWidthUnit));
         if (s_.imageWidth == 0) return Fail("Invalid width value");
-        Debug(QStringLiteral("Height: "),
-              QString::number(s_.imageHeight) + QLatin1Char(' ') +
-                  CodeToWord(VocabularyKind::SizeUnit, s_.imageHeightUnit));
+        EchoJoined("Transform", "Image Height",
+                   QString::number(s_.imageHeight) + QLatin1Char(' ') +
+                       CodeToWord(VocabularyKind::SizeUnit, s_.imageHeightUnit));
         if (s_.imageHeight == 0) return Fail("Invalid height value");
-        Echo("Keep Aspect Ratio: ", "Keep Aspect Ratio");
-        Echo("Image Resize Type: ", "Image Resize Type");
-        Echo("Image Resize Algorithm: ", "Image Resize Algorithm");
+        Echo("Transform", "Keep Aspect Ratio");
+        Echo("Transform", "Image Resize Type");
+        Echo("Transform", "Image Resize Algorithm");
     }
-    Echo("Flip Horizontal: ", "Do Image Flip Horizontal");
-    Echo("Flip Vertical: ", "Do Image Flip Vertical");
+    Echo("Transform", "Do Image Flip Horizontal");
+    Echo("Transform", "Do Image Flip Vertical");
     if (!ValidateAdjustments(&error)) return Fail(error.toLatin1().constData());
     EchoFrame();
     if (!ValidateWatermark(&error)) return Fail(error.toLatin1().constData());
 
-    Echo("Filename Mask: ", "Filename Mask");
-    Echo("File Timestamp: ", "File Timestamp");
-    if (s_.fileTimestamp == kTimestampCustom) Echo("Custom Timestamp: ", "Custom Timestamp");
-    Echo("Keep Subfolders: ", "Keep Subfolders");
-    if (folder_) Echo("Jobs: ", "Jobs");
+    Echo("Advanced", "Filename Mask");
+    Echo("Advanced", "File Timestamp");
+    if (s_.fileTimestamp == kTimestampCustom) Echo("Advanced", "Custom Timestamp");
+    Echo("Advanced", "Keep Subfolders");
+    if (folder_) Echo("Run", "Jobs");
     if (!InRange("Run", "Jobs")) return Fail("Invalid jobs value");
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
@@ -257,22 +267,22 @@ bool Run::ValidateOutputFormat(QString* error) {
     const std::optional<int32_t> bpp = BppSettingFor(ext, s_);
     Debug(upper + QStringLiteral(" BPP: "), bpp.value_or(0));
     if (ext == QLatin1String("bmp")) {
-        Echo("BMP Compression: ", "BMP Compression", ext);
-        Echo("BMP Color Table: ", "BMP Color Table");
+        Echo("Output", "BMP Compression", ext);
+        Echo("Output", "BMP Color Table");
     } else if (ext == QLatin1String("exr")) {
-        Echo("EXR Compression: ", "EXR Compression", ext);
+        Echo("Output", "EXR Compression", ext);
     } else if (ext == QLatin1String("jpg")) {
-        Echo("JPG Quality: ", "JPG Quality");
-        Echo("JPG Chroma Subsampling: ", "JPG Chroma");
-        Echo("JPG Save As: ", "JPG Save As");
+        Echo("Output", "JPG Quality");
+        Echo("Output", "JPG Chroma");
+        Echo("Output", "JPG Save As");
     } else if (ext == QLatin1String("png")) {
-        Echo("PNG Compression: ", "PNG Compression", ext);
-        Echo("PNG Interlaced: ", "PNG Interlaced");
+        Echo("Output", "PNG Compression", ext);
+        Echo("Output", "PNG Interlaced");
     } else if (ext == QLatin1String("tga")) {
-        Echo("TGA Compression: ", "TGA Compression", ext);
+        Echo("Output", "TGA Compression", ext);
     } else if (ext == QLatin1String("tiff")) {
-        Echo("TIFF Compression: ", "TIFF Compression", ext);
-        Echo("TIFF Color Model: ", "TIFF Color Model");
+        Echo("Output", "TIFF Compression", ext);
+        Echo("Output", "TIFF Color Model");
     }
     if (!IsBppAllowed(ext, bpp.value_or(0))) {
         *error = QStringLiteral("Invalid %1-bpp value").arg(ext.toLower());
@@ -287,82 +297,81 @@ bool Run::ValidateOutputFormat(QString* error) {
 
 void Run::EchoTransforms() {
     if (!s_.doImageRotation) return;
-    Echo("Image Rotation Type: ", "Image Rotation Type");
-    Debug(QStringLiteral("Image Rotation: "), s_.imageRotation);
-    Echo("Image Rotation Back Color: ", "Image Rotation Back Color");
+    Echo("Transform", "Image Rotation Type");
+    Echo("Transform", "Image Rotation");
+    Echo("Transform", "Image Rotation Back Color");
 }
 
 bool Run::ValidateAdjustments(QString* error) {
     if (s_.doImageColorCorrection) {
-        Debug(QStringLiteral("Brightness: "), s_.imageBrightness);
+        Echo("Adjustment", "Image Brightness");
         if (!InRange("Adjustment", "Image Brightness")) {
             *error = QStringLiteral("Invalid brightness value");
             return false;
         }
-        Debug(QStringLiteral("Contrast: "), s_.imageContrast);
+        Echo("Adjustment", "Image Contrast");
         if (!InRange("Adjustment", "Image Contrast")) {
             *error = QStringLiteral("Invalid contrast value");
             return false;
         }
-        Echo("Gamma: ", "Image Gamma");
+        Echo("Adjustment", "Image Gamma");
         if (!InRange("Adjustment", "Image Gamma")) {
             *error = QStringLiteral("Invalid gamma value");
             return false;
         }
-        Debug(QStringLiteral("Invert: "), s_.imageInvert);
+        Echo("Adjustment", "Image Invert");
     }
-    Debug(QStringLiteral("Greyscale: "), s_.doImageGreyscale);
-    if (s_.doImageThreshold) Debug(QStringLiteral("Image Threshold: "), s_.imageThreshold);
+    Echo("Adjustment", "Do Image Greyscale");
+    if (s_.doImageThreshold) Echo("Adjustment", "Image Threshold");
     return true;
 }
 
 void Run::EchoFrame() {
-    Echo("Frame: ", "Do Frame");
+    Echo("Frame", "Do Frame");
     if (s_.doFrame != kFrameSolid) return;
-    Debug(QStringLiteral("Frame left: "), s_.solidLeft);
-    Debug(QStringLiteral("Frame right: "), s_.solidRight);
-    Debug(QStringLiteral("Frame top: "), s_.solidTop);
-    Debug(QStringLiteral("Frame bottom: "), s_.solidBottom);
-    Debug(QStringLiteral("Frame left color: "), s_.solidLeftColor);
-    Debug(QStringLiteral("Frame right color: "), s_.solidRightColor);
-    Debug(QStringLiteral("Frame top color: "), s_.solidTopColor);
-    Debug(QStringLiteral("Frame bottom color: "), s_.solidBottomColor);
-    Debug(QStringLiteral("Frame opacity: "), s_.solidOpacity);
+    Echo("Frame", "Solid Left");
+    Echo("Frame", "Solid Right");
+    Echo("Frame", "Solid Top");
+    Echo("Frame", "Solid Bottom");
+    Echo("Frame", "Solid Left Color");
+    Echo("Frame", "Solid Right Color");
+    Echo("Frame", "Solid Top Color");
+    Echo("Frame", "Solid Bottom Color");
+    Echo("Frame", "Solid Opacity");
 }
 
 bool Run::ValidateWatermark(QString* error) {
-    Echo("Watermark: ", "Do Watermark");
+    Echo("Watermark", "Do Watermark");
     const QString offsets = QStringLiteral("%1/%2");
     if (s_.doWatermark == kWatermarkText) {
-        Echo("Watermark text: ", "Text");
-        Echo("Watermark font: ", "Font");
-        Echo("Watermark font size: ", "Font Size");
-        Echo("Watermark font leading: ", "Font Leading");
-        Echo("Watermark font color: ", "Font Color");
-        Echo("Watermark font style: ", "Font Style");
-        Echo("Watermark font effect: ", "Font Effect");
-        Echo("Watermark text antialiasing: ", "Text Antialiasing");
-        Echo("Watermark text alignment: ", "Text Alignment");
-        Echo("Watermark text padding: ", "Text Padding");
-        Echo("Watermark text opacity: ", "Text Opacity");
-        Echo("Watermark background color: ", "Back Color");
-        Echo("Watermark background opacity: ", "Back Opacity");
-        Echo("Watermark boundary: ", "Text Boundary");
-        Echo("Watermark position: ", "Text Position");
-        Debug(QStringLiteral("Watermark offset (x/y): "),
-              offsets.arg(s_.textXOffset).arg(s_.textYOffset));
-        Echo("Watermark rotation: ", "Text Rotation");
-        Echo("Watermark size/mode: ", "Text Size");
+        Echo("Watermark", "Text");
+        Echo("Watermark", "Font");
+        Echo("Watermark", "Font Size");
+        Echo("Watermark", "Font Leading");
+        Echo("Watermark", "Font Color");
+        Echo("Watermark", "Font Style");
+        Echo("Watermark", "Font Effect");
+        Echo("Watermark", "Text Antialiasing");
+        Echo("Watermark", "Text Alignment");
+        Echo("Watermark", "Text Padding");
+        Echo("Watermark", "Text Opacity");
+        Echo("Watermark", "Back Color");
+        Echo("Watermark", "Back Opacity");
+        Echo("Watermark", "Text Boundary");
+        Echo("Watermark", "Text Position");
+        EchoJoined("Watermark", "Text X Offset", offsets.arg(s_.textXOffset).arg(s_.textYOffset));
+        Echo("Watermark", "Text Rotation");
+        Echo("Watermark", "Text Size");
     } else if (s_.doWatermark == kWatermarkImage) {
-        Echo("Watermark image: ", "Image");
-        Echo("Watermark greyscale: ", "Image Greyscale");
-        Echo("Watermark opacity: ", "Image Opacity");
-        Echo("Watermark boundary: ", "Image Boundary");
-        Echo("Watermark position: ", "Image Position");
-        Debug(QStringLiteral("Watermark offset (x/y): "),
-              offsets.arg(s_.imageXOffset).arg(s_.imageYOffset));
-        Debug(QStringLiteral("Watermark rotation: "), s_.watermarkImageRotation);
-        Echo("Watermark size/mode: ", "Image Size");
+        Echo("Watermark", "Image");
+        Echo("Watermark", "Image Greyscale");
+        Echo("Watermark", "Image Opacity");
+        Echo("Watermark", "Image Boundary");
+        Echo("Watermark", "Image Position");
+        EchoJoined("Watermark", "Image X Offset",
+                   offsets.arg(s_.imageXOffset).arg(s_.imageYOffset));
+        Echo("Watermark", "Image Rotation");
+        Echo("Watermark", "Image Size");
         if (!FileExists(s_.image) || IsFolder(s_.image) || FileSize(s_.image) <= 0) {
             *error = QStringLiteral("Invalid watermark image");
             return false;

@@ -6,6 +6,10 @@
 
 namespace tarvix {
 
+Settings::Settings() {
+    ResetSettings(*this, false);
+}
+
 void ResetSettings(Settings& settings, bool forCommandLine, QSize desktop) {
     const int64_t now = LocalNowSeconds();
     for (const SettingDef& def : SettingsTable()) {

@@ -55,6 +55,12 @@ SettingDef SettingDef::range(double low, double high) const {
     return d;
 }
 
+SettingDef SettingDef::echoAs(const char* label) const {
+    SettingDef d = *this;
+    d.echo = label;
+    return d;
+}
+
 SettingDef SettingDef::forRunOnly() const {
     SettingDef d = *this;
     d.runOnly = true;
@@ -209,7 +215,8 @@ std::vector<SettingDef> BuildTable() {
         Int(OUT, "JPG Chroma", &S::jpgChroma, 0)
             .ext("jpg")
             .opt("--JPG-CHROMA")
-            .words(VocabularyKind::JpgChroma),
+            .words(VocabularyKind::JpgChroma)
+            .echoAs("JPG Chroma Subsampling: "),
         Int(OUT, "JPG Save As", &S::jpgSaveAs, 0)
             .ext("jpg")
             .opt("--JPG-SAVE-AS")
@@ -255,10 +262,16 @@ std::vector<SettingDef> BuildTable() {
         Text(TR, "Image Rotation Back Color", &S::imageRotationBackColor, "000000")
             .opt("--ROTATION-BACK-COLOR"),
         Flag(TR, "Do Image Resize", &S::doImageResize, 0),
-        Int(TR, "Image Width", &S::imageWidth, 0).opt("--WIDTH").also("Do Image Resize", 1),
+        Int(TR, "Image Width", &S::imageWidth, 0)
+            .opt("--WIDTH")
+            .also("Do Image Resize", 1)
+            .echoAs("Width: "),
         Code(TR, "Image Width Unit", &S::imageWidthUnit, 0, VocabularyKind::SizeUnit)
             .opt("--WIDTH-UNIT"),
-        Int(TR, "Image Height", &S::imageHeight, 0).opt("--HEIGHT").also("Do Image Resize", 1),
+        Int(TR, "Image Height", &S::imageHeight, 0)
+            .opt("--HEIGHT")
+            .also("Do Image Resize", 1)
+            .echoAs("Height: "),
         Code(TR, "Image Height Unit", &S::imageHeightUnit, 0, VocabularyKind::SizeUnit)
             .opt("--HEIGHT-UNIT"),
         [] {
@@ -273,91 +286,167 @@ std::vector<SettingDef> BuildTable() {
              VocabularyKind::ResizeAlgorithm)
             .opt("--RESIZE-ALGORITHM"),
         Flag(TR, "Do Image Flip Horizontal", &S::doImageFlipHorizontal, 0)
-            .flagOpt("--FLIP-HORIZONTAL"),
-        Flag(TR, "Do Image Flip Vertical", &S::doImageFlipVertical, 0).flagOpt("--FLIP-VERTICAL"),
+            .flagOpt("--FLIP-HORIZONTAL")
+            .echoAs("Flip Horizontal: "),
+        Flag(TR, "Do Image Flip Vertical", &S::doImageFlipVertical, 0)
+            .flagOpt("--FLIP-VERTICAL")
+            .echoAs("Flip Vertical: "),
 
         Flag(AD, "Do Image Color Correction", &S::doImageColorCorrection, 0),
         Int(AD, "Image Brightness", &S::imageBrightness, 0)
             .opt("--BRIGHTNESS")
             .range(-100, 100)
-            .also("Do Image Color Correction", 1),
+            .also("Do Image Color Correction", 1)
+            .echoAs("Brightness: "),
         Int(AD, "Image Contrast", &S::imageContrast, 0)
             .opt("--CONTRAST")
             .range(-100, 100)
-            .also("Do Image Color Correction", 1),
+            .also("Do Image Color Correction", 1)
+            .echoAs("Contrast: "),
         Real(AD, "Image Gamma", &S::imageGamma, 1.0f)
             .opt("--GAMMA")
             .range(0.01, 9.99)
-            .also("Do Image Color Correction", 1),
+            .also("Do Image Color Correction", 1)
+            .echoAs("Gamma: "),
         Flag(AD, "Image Invert", &S::imageInvert, 0)
             .flagOpt("--INVERT")
-            .also("Do Image Color Correction", 1),
-        Flag(AD, "Do Image Greyscale", &S::doImageGreyscale, 0).flagOpt("--GREYSCALE"),
+            .also("Do Image Color Correction", 1)
+            .echoAs("Invert: "),
+        Flag(AD, "Do Image Greyscale", &S::doImageGreyscale, 0)
+            .flagOpt("--GREYSCALE")
+            .echoAs("Greyscale: "),
         Flag(AD, "Do Image Threshold", &S::doImageThreshold, 0),
         Int(AD, "Image Threshold", &S::imageThreshold, 0)
             .opt("--THRESHOLD")
             .range(0, 255)
             .also("Do Image Threshold", 1),
 
-        Code(FR, "Do Frame", &S::doFrame, 0, VocabularyKind::Frame),
-        Int(FR, "Solid Left", &S::solidLeft, 0).opt("--FR-SOLID-LEFT").also("Do Frame", 1),
-        Int(FR, "Solid Right", &S::solidRight, 0).opt("--FR-SOLID-RIGHT").also("Do Frame", 1),
-        Int(FR, "Solid Top", &S::solidTop, 0).opt("--FR-SOLID-TOP").also("Do Frame", 1),
-        Int(FR, "Solid Bottom", &S::solidBottom, 0).opt("--FR-SOLID-BOTTOM").also("Do Frame", 1),
-        Text(FR, "Solid Left Color", &S::solidLeftColor, "000000").opt("--FR-SOLID-LEFT-COLOR"),
-        Text(FR, "Solid Right Color", &S::solidRightColor, "000000").opt("--FR-SOLID-RIGHT-COLOR"),
-        Text(FR, "Solid Top Color", &S::solidTopColor, "000000").opt("--FR-SOLID-TOP-COLOR"),
+        Code(FR, "Do Frame", &S::doFrame, 0, VocabularyKind::Frame).echoAs("Frame: "),
+        Int(FR, "Solid Left", &S::solidLeft, 0)
+            .opt("--FR-SOLID-LEFT")
+            .also("Do Frame", 1)
+            .echoAs("Frame left: "),
+        Int(FR, "Solid Right", &S::solidRight, 0)
+            .opt("--FR-SOLID-RIGHT")
+            .also("Do Frame", 1)
+            .echoAs("Frame right: "),
+        Int(FR, "Solid Top", &S::solidTop, 0)
+            .opt("--FR-SOLID-TOP")
+            .also("Do Frame", 1)
+            .echoAs("Frame top: "),
+        Int(FR, "Solid Bottom", &S::solidBottom, 0)
+            .opt("--FR-SOLID-BOTTOM")
+            .also("Do Frame", 1)
+            .echoAs("Frame bottom: "),
+        Text(FR, "Solid Left Color", &S::solidLeftColor, "000000")
+            .opt("--FR-SOLID-LEFT-COLOR")
+            .echoAs("Frame left color: "),
+        Text(FR, "Solid Right Color", &S::solidRightColor, "000000")
+            .opt("--FR-SOLID-RIGHT-COLOR")
+            .echoAs("Frame right color: "),
+        Text(FR, "Solid Top Color", &S::solidTopColor, "000000")
+            .opt("--FR-SOLID-TOP-COLOR")
+            .echoAs("Frame top color: "),
         Text(FR, "Solid Bottom Color", &S::solidBottomColor, "000000")
-            .opt("--FR-SOLID-BOTTOM-COLOR"),
+            .opt("--FR-SOLID-BOTTOM-COLOR")
+            .echoAs("Frame bottom color: "),
         Int(FR, "Solid Opacity", &S::solidOpacity, 255)
             .opt("--FR-SOLID-OPACITY")
             .range(1, 255)
-            .profileAs("--WM-SOLID-OPACITY"),
+            .profileAs("--WM-SOLID-OPACITY")
+            .echoAs("Frame opacity: "),
 
-        Code(WM, "Do Watermark", &S::doWatermark, 0, VocabularyKind::Watermark),
+        Code(WM, "Do Watermark", &S::doWatermark, 0, VocabularyKind::Watermark)
+            .echoAs("Watermark: "),
         Text(WM, "Text", &S::text, "", DefaultKind::Notice)
             .opt("--WM-TEXT")
-            .also("Do Watermark", 1),
+            .also("Do Watermark", 1)
+            .echoAs("Watermark text: "),
         Text(WM, "Fonts", &S::fonts, "Arial,Tahoma,Verdana"),
-        Text(WM, "Font", &S::font, "Arial").opt("--WM-FONT"),
-        Int(WM, "Font Size", &S::fontSize, 14).opt("--WM-FONT-SIZE"),
-        Int(WM, "Font Leading", &S::fontLeading, 0).opt("--WM-FONT-LEADING"),
+        Text(WM, "Font", &S::font, "Arial").opt("--WM-FONT").echoAs("Watermark font: "),
+        Int(WM, "Font Size", &S::fontSize, 14)
+            .opt("--WM-FONT-SIZE")
+            .echoAs("Watermark font size: "),
+        Int(WM, "Font Leading", &S::fontLeading, 0)
+            .opt("--WM-FONT-LEADING")
+            .echoAs("Watermark font leading: "),
         Text(WM, "Font Colors", &S::fontColors, kColors),
-        Text(WM, "Font Color", &S::fontColor, "FFFFFF").opt("--WM-FONT-COLOR"),
-        Code(WM, "Font Style", &S::fontStyle, 0, VocabularyKind::FontStyle).opt("--WM-FONT-STYLE"),
+        Text(WM, "Font Color", &S::fontColor, "FFFFFF")
+            .opt("--WM-FONT-COLOR")
+            .echoAs("Watermark font color: "),
+        Code(WM, "Font Style", &S::fontStyle, 0, VocabularyKind::FontStyle)
+            .opt("--WM-FONT-STYLE")
+            .echoAs("Watermark font style: "),
         Code(WM, "Font Effect", &S::fontEffect, 0, VocabularyKind::FontEffect)
-            .opt("--WM-FONT-EFFECT"),
-        Flag(WM, "Text Antialiasing", &S::textAntialiasing, 0).flagOpt("--WM-TEXT-ANTIALIASING"),
+            .opt("--WM-FONT-EFFECT")
+            .echoAs("Watermark font effect: "),
+        Flag(WM, "Text Antialiasing", &S::textAntialiasing, 0)
+            .flagOpt("--WM-TEXT-ANTIALIASING")
+            .echoAs("Watermark text antialiasing: "),
         Code(WM, "Text Alignment", &S::textAlignment, 0, VocabularyKind::TextAlignment)
-            .opt("--WM-TEXT-ALIGNMENT"),
-        Int(WM, "Text Padding", &S::textPadding, 0).opt("--WM-TEXT-PADDING"),
-        Int(WM, "Text Opacity", &S::textOpacity, 255).opt("--WM-TEXT-OPACITY").range(1, 255),
+            .opt("--WM-TEXT-ALIGNMENT")
+            .echoAs("Watermark text alignment: "),
+        Int(WM, "Text Padding", &S::textPadding, 0)
+            .opt("--WM-TEXT-PADDING")
+            .echoAs("Watermark text padding: "),
+        Int(WM, "Text Opacity", &S::textOpacity, 255)
+            .opt("--WM-TEXT-OPACITY")
+            .range(1, 255)
+            .echoAs("Watermark text opacity: "),
         Text(WM, "Back Colors", &S::backColors, kColors),
-        Text(WM, "Back Color", &S::backColor, "000000").opt("--WM-BACK-COLOR"),
-        Int(WM, "Back Opacity", &S::backOpacity, 1).opt("--WM-BACK-OPACITY").range(1, 255),
+        Text(WM, "Back Color", &S::backColor, "000000")
+            .opt("--WM-BACK-COLOR")
+            .echoAs("Watermark background color: "),
+        Int(WM, "Back Opacity", &S::backOpacity, 1)
+            .opt("--WM-BACK-OPACITY")
+            .range(1, 255)
+            .echoAs("Watermark background opacity: "),
         Code(WM, "Text Boundary", &S::textBoundary, 0, VocabularyKind::Boundary)
-            .opt("--WM-TEXT-BOUNDARY"),
+            .opt("--WM-TEXT-BOUNDARY")
+            .echoAs("Watermark boundary: "),
         Code(WM, "Text Position", &S::textPosition, 8, VocabularyKind::Position)
-            .opt("--WM-TEXT-POSITION"),
-        Int(WM, "Text X Offset", &S::textXOffset, 10).opt("--WM-TEXT-X-OFFSET"),
+            .opt("--WM-TEXT-POSITION")
+            .echoAs("Watermark position: "),
+        Int(WM, "Text X Offset", &S::textXOffset, 10)
+            .opt("--WM-TEXT-X-OFFSET")
+            .echoAs("Watermark offset (x/y): "),
         Int(WM, "Text Y Offset", &S::textYOffset, 10).opt("--WM-TEXT-Y-OFFSET"),
-        Int(WM, "Text Rotation", &S::textRotation, 0).opt("--WM-TEXT-ROTATION").range(0, 360),
-        Code(WM, "Text Size", &S::textSize, 0, VocabularyKind::WatermarkSize).opt("--WM-TEXT-SIZE"),
+        Int(WM, "Text Rotation", &S::textRotation, 0)
+            .opt("--WM-TEXT-ROTATION")
+            .range(0, 360)
+            .echoAs("Watermark rotation: "),
+        Code(WM, "Text Size", &S::textSize, 0, VocabularyKind::WatermarkSize)
+            .opt("--WM-TEXT-SIZE")
+            .echoAs("Watermark size/mode: "),
         Int(WM, "Text Scale", &S::textScale, 10).range(1, 200),
-        Text(WM, "Image", &S::image, "").opt("--WM-IMAGE").also("Do Watermark", 2),
-        Flag(WM, "Image Greyscale", &S::imageGreyscale, 0).flagOpt("--WM-IMAGE-GREYSCALE"),
-        Int(WM, "Image Opacity", &S::imageOpacity, 255).opt("--WM-IMAGE-OPACITY").range(1, 255),
+        Text(WM, "Image", &S::image, "")
+            .opt("--WM-IMAGE")
+            .also("Do Watermark", 2)
+            .echoAs("Watermark image: "),
+        Flag(WM, "Image Greyscale", &S::imageGreyscale, 0)
+            .flagOpt("--WM-IMAGE-GREYSCALE")
+            .echoAs("Watermark greyscale: "),
+        Int(WM, "Image Opacity", &S::imageOpacity, 255)
+            .opt("--WM-IMAGE-OPACITY")
+            .range(1, 255)
+            .echoAs("Watermark opacity: "),
         Code(WM, "Image Boundary", &S::imageBoundary, 0, VocabularyKind::Boundary)
-            .opt("--WM-IMAGE-BOUNDARY"),
+            .opt("--WM-IMAGE-BOUNDARY")
+            .echoAs("Watermark boundary: "),
         Code(WM, "Image Position", &S::imagePosition, 8, VocabularyKind::Position)
-            .opt("--WM-IMAGE-POSITION"),
-        Int(WM, "Image X Offset", &S::imageXOffset, 10).opt("--WM-IMAGE-X-OFFSET"),
+            .opt("--WM-IMAGE-POSITION")
+            .echoAs("Watermark position: "),
+        Int(WM, "Image X Offset", &S::imageXOffset, 10)
+            .opt("--WM-IMAGE-X-OFFSET")
+            .echoAs("Watermark offset (x/y): "),
         Int(WM, "Image Y Offset", &S::imageYOffset, 10).opt("--WM-IMAGE-Y-OFFSET"),
         Int(WM, "Image Rotation", &S::watermarkImageRotation, 0)
             .opt("--WM-IMAGE-ROTATION")
-            .range(0, 360),
+            .range(0, 360)
+            .echoAs("Watermark rotation: "),
         Code(WM, "Image Size", &S::imageSize, 0, VocabularyKind::WatermarkSize)
-            .opt("--WM-IMAGE-SIZE"),
+            .opt("--WM-IMAGE-SIZE")
+            .echoAs("Watermark size/mode: "),
         Int(WM, "Image Scale", &S::imageScale, 10).range(1, 200),
 
         Text(AV, "Filename Mask", &S::filenameMask, "%filename%.%ext%").opt("--FILENAME-MASK"),
@@ -475,6 +564,11 @@ bool IsInRange(const Settings& s, const SettingDef& def) {
     }
     const int32_t value = GetNumber(s, def);
     return value >= int32_t(def.minimum) && value <= int32_t(def.maximum);
+}
+
+QString EchoLabel(const SettingDef& def) {
+    return def.echo ? QString::fromLatin1(def.echo)
+                    : QString::fromLatin1(def.key) + QStringLiteral(": ");
 }
 
 QString EchoValue(const Settings& s, const SettingDef& def, const QString& ext) {

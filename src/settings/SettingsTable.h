@@ -62,6 +62,8 @@ struct SettingDef {
     // these and config.ini values outside them are brought back inside on load.
     // Kept for one run only: config.ini neither stores nor reads it.
     bool runOnly = false;
+    // The debug echo's label when it is not the key followed by ": ".
+    const char* echo = nullptr;
     bool ranged = false;
     double minimum = 0.0;
     double maximum = 0.0;
@@ -75,6 +77,7 @@ struct SettingDef {
     SettingDef profileAs(const char* name) const;
     SettingDef range(double low, double high) const;
     SettingDef forRunOnly() const;
+    SettingDef echoAs(const char* label) const;
 };
 
 // All persisted settings, in the order config.ini lists them.
@@ -103,6 +106,8 @@ void SetNumber(Settings& s, const SettingDef& def, int64_t value);
 void SetReal(Settings& s, const SettingDef& def, float value);
 void SetText(Settings& s, const SettingDef& def, const QString& value);
 
+// The label of the setting's debug echo line ("JPG Quality: ").
+QString EchoLabel(const SettingDef& def);
 // The value as the debug echo prints it: the word for a coded field, the decimal
 // number, or the text unchanged. ext selects the compression word list.
 QString EchoValue(const Settings& s, const SettingDef& def, const QString& ext = QString());
