@@ -29,9 +29,14 @@ PreferenceRow Row(const char* caption, RowKind kind, const char* group, const ch
     return row;
 }
 
-PreferenceRow Words(const char* caption, const char* group, const char* key, VocabularyKind kind) {
+// A drop-down of the setting's own word list, in the labels the vocabulary
+// gives its codes (a compression's list is its format's).
+PreferenceRow Choice(const char* caption, const char* group, const char* key) {
     PreferenceRow row = Row(caption, K::Combo, group, key);
-    row.words = kind;
+    const SettingDef* def = FindSetting(QString::fromLatin1(group), QString::fromLatin1(key));
+    Q_ASSERT(def && def->vocabulary != VocabularyKind::None);
+    row.words = def->vocabulary;
+    row.format = def->formatExt;
     return row;
 }
 
@@ -96,59 +101,50 @@ std::vector<PreferencePage> BuildPages() {
                      {}});
 
     PreferenceRow rawWidth = Number("Image Width", IN, "RAW Image Width", "Pixels");
-    pages.push_back(
-        {"Input",
-         0,
-         {Special("Input Format", IN, "Format", RowSpecial::InputFormat)},
-         {{"dds", 0, {Words("Load As", IN, "DDS Load As", V::DdsLoadAs)}},
-          {"gif", 0, {Words("Frame Loading", IN, "GIF Frame Loading", V::FrameLoading)}},
-          {"ico", 0, {Words("Frame Loading", IN, "ICO Frame Loading", V::FrameLoading)}},
-          {"raw",
-           0,
-           {Words("Load As", IN, "RAW Load As", V::RawLoadAs),
-            Number("Header Size", IN, "RAW Header Size", "Bytes"), rawWidth,
-            Number("Image Height", IN, "RAW Image Height", "Pixels"),
-            Words("Tone Mapping", IN, "RAW Tone Mapping", V::RawToneMapping)}},
-          {"tiff", 0, {Words("Frame Loading", IN, "TIFF Frame Loading", V::FrameLoading)}}}});
+    pages.push_back({"Input",
+                     0,
+                     {Special("Input Format", IN, "Format", RowSpecial::InputFormat)},
+                     {{"dds", 0, {Choice("Load As", IN, "DDS Load As")}},
+                      {"gif", 0, {Choice("Frame Loading", IN, "GIF Frame Loading")}},
+                      {"ico", 0, {Choice("Frame Loading", IN, "ICO Frame Loading")}},
+                      {"raw",
+                       0,
+                       {Choice("Load As", IN, "RAW Load As"),
+                        Number("Header Size", IN, "RAW Header Size", "Bytes"), rawWidth,
+                        Number("Image Height", IN, "RAW Image Height", "Pixels"),
+                        Choice("Tone Mapping", IN, "RAW Tone Mapping")}},
+                      {"tiff", 0, {Choice("Frame Loading", IN, "TIFF Frame Loading")}}}});
 
     std::vector<PreferenceArea> outputs = {
         OutputArea("bmp", "BMP BPP",
-                   {Items("Compression", OUT, "BMP Compression", {"None", "RLE"}),
-                    Items("Color Table", OUT, "BMP Color Table", {"Auto", "Exact"})}),
+                   {Choice("Compression", OUT, "BMP Compression"),
+                    Choice("Color Table", OUT, "BMP Color Table")}),
         OutputArea("dds", "DDS BPP", {}),
-        OutputArea(
-            "exr", "EXR BPP",
-            {Items("Compression", OUT, "EXR Compression", {"None", "ZIP", "PIZ", "PXR24", "B44"})}),
+        OutputArea("exr", "EXR BPP", {Choice("Compression", OUT, "EXR Compression")}),
         OutputArea("gif", "GIF BPP", {}),
         OutputArea("hdr", "HDR BPP", {}),
         OutputArea("ico", "ICO BPP", {}),
         OutputArea("j2k", "J2K BPP", {}),
         OutputArea("jng", "JNG BPP", {}),
         OutputArea("jp2", "JP2 BPP", {}),
-        OutputArea(
-            "jpg", "JPG BPP",
-            {Slider("Image Quality", OUT, "JPG Quality"),
-             Items("Chroma Subsampling", OUT, "JPG Chroma", {"None", "Low", "Medium", "High"}),
-             Items("Save As", OUT, "JPG Save As",
-                   {"Baseline Standard", "Baseline Simple", "Baseline Optimized", "Progressive"})}),
+        OutputArea("jpg", "JPG BPP",
+                   {Slider("Image Quality", OUT, "JPG Quality"),
+                    Choice("Chroma Subsampling", OUT, "JPG Chroma"),
+                    Choice("Save As", OUT, "JPG Save As")}),
         OutputArea("jxr", "JXR BPP", {}),
         OutputArea("pbm", "PBM BPP", {}),
         OutputArea("pcx", "PCX BPP", {Items("Compression", nullptr, nullptr, {"RLE"})}),
         OutputArea("pfm", "PFM BPP", {}),
         OutputArea("pgm", "PGM BPP", {}),
-        OutputArea(
-            "png", "PNG BPP",
-            {Items("Compression", OUT, "PNG Compression", {"None", "ZLIB1", "ZLIB6", "ZLIB9"}),
-             Row("Interlaced", K::Check, OUT, "PNG Interlaced")}),
+        OutputArea("png", "PNG BPP",
+                   {Choice("Compression", OUT, "PNG Compression"),
+                    Row("Interlaced", K::Check, OUT, "PNG Interlaced")}),
         OutputArea("ppm", "PPM BPP", {}),
         OutputArea("psd", "PSD BPP", {}),
-        OutputArea("tga", "TGA BPP",
-                   {Items("Compression", OUT, "TGA Compression", {"None", "RLE"})}),
+        OutputArea("tga", "TGA BPP", {Choice("Compression", OUT, "TGA Compression")}),
         OutputArea("tiff", "TIFF BPP",
-                   {Items("Compression", OUT, "TIFF Compression",
-                          {"None", "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE", "ADOBEDEFLATE",
-                           "LZW", "JPEG", "LOGLUV"}),
-                    Items("Color Model", OUT, "TIFF Color Model", {"RGB", "CMYK"})}),
+                   {Choice("Compression", OUT, "TIFF Compression"),
+                    Choice("Color Model", OUT, "TIFF Color Model")}),
         OutputArea("wbmp", "WBMP BPP", {}),
         OutputArea("webp", "WEBP BPP", {}),
         OutputArea("xpm", "XPM BPP", {}),
@@ -159,21 +155,19 @@ std::vector<PreferencePage> BuildPages() {
                      std::move(outputs)});
 
     PreferenceRow width = Row("Image Width", K::NumberUnit, TR, "Image Width");
-    width.items = {"Pixels", "Percent"};
     width.unitKey = "Image Width Unit";
     PreferenceRow height = Row("Image Height", K::NumberUnit, TR, "Image Height");
-    height.items = {"Pixels", "Percent"};
     height.unitKey = "Image Height Unit";
     pages.push_back({"Transform",
                      375,
                      {Row("Image Rotation", K::Check, TR, "Do Image Rotation"),
-                      Words("Rotation Type", TR, "Image Rotation Type", V::RotationType),
+                      Choice("Rotation Type", TR, "Image Rotation Type"),
                       Slider("Rotation Angle", TR, "Image Rotation"),
                       Row("Background Color", K::Colour, TR, "Image Rotation Back Color"),
                       Row("Image Resize", K::Check, TR, "Do Image Resize"), width, height,
                       Row("Keep Aspect Ratio", K::Check, TR, "Keep Aspect Ratio"),
-                      Words("Resize Type", TR, "Image Resize Type", V::ResizeType),
-                      Words("Resize Algorithm", TR, "Image Resize Algorithm", V::ResizeAlgorithm),
+                      Choice("Resize Type", TR, "Image Resize Type"),
+                      Choice("Resize Algorithm", TR, "Image Resize Algorithm"),
                       Row("Image Flip Horizontal", K::Check, TR, "Do Image Flip Horizontal"),
                       Row("Image Flip Vertical", K::Check, TR, "Do Image Flip Vertical")},
                      {}});
@@ -192,7 +186,7 @@ std::vector<PreferencePage> BuildPages() {
     pages.push_back(
         {"Frame",
          0,
-         {Items("Frame Type", FR, "Do Frame", {"None", "Frame Solid"})},
+         {Choice("Frame Type", FR, "Do Frame")},
          {{"solid",
            310,
            {Number("Left", FR, "Solid Left", "Pixels"),
@@ -208,50 +202,49 @@ std::vector<PreferencePage> BuildPages() {
     textScale.hidden = true;
     PreferenceRow imageScale = Slider("Scale", WM, "Image Scale");
     imageScale.hidden = true;
-    pages.push_back({"Watermark",
-                     0,
-                     {Items("Watermark Type", WM, "Do Watermark",
-                            {"None", "Watermark Text", "Watermark Image"})},
-                     {{"text",
-                       610,
-                       {Row("Text", K::Edit, WM, "Text"),
-                        Row("Font", K::FontChooser, WM, "Font"),
-                        Number("Font Size", WM, "Font Size", "Points"),
-                        Number("Font Leading", WM, "Font Leading", "Pixels"),
-                        Row("Font Color", K::ColourList, WM, "Font Color"),
-                        Words("Font Style", WM, "Font Style", V::FontStyle),
-                        Words("Font Effect", WM, "Font Effect", V::FontEffect),
-                        Row("Antialiasing", K::Check, WM, "Text Antialiasing"),
-                        Words("Text Alignment", WM, "Text Alignment", V::TextAlignment),
-                        Number("Text Padding", WM, "Text Padding", "Pixels"),
-                        Slider("Text Opacity", WM, "Text Opacity"),
-                        Row("Background Color", K::ColourList, WM, "Back Color"),
-                        Slider("Background Opacity", WM, "Back Opacity"),
-                        Words("Boundary", WM, "Text Boundary", V::Boundary),
-                        Words("Position", WM, "Text Position", V::Position),
-                        Number("X-Offset", WM, "Text X Offset", "Pixels"),
-                        Number("Y-Offset", WM, "Text Y Offset", "Pixels"),
-                        Slider("Rotation Angle", WM, "Text Rotation"),
-                        Words("Size", WM, "Text Size", V::WatermarkSize),
-                        textScale}},
-                      {"image",
-                       310,
-                       {Row("Image", K::ImageChooser, WM, "Image"),
-                        Row("Image Greyscale", K::Check, WM, "Image Greyscale"),
-                        Slider("Opacity", WM, "Image Opacity"),
-                        Words("Boundary", WM, "Image Boundary", V::Boundary),
-                        Words("Position", WM, "Image Position", V::Position),
-                        Number("X-Offset", WM, "Image X Offset", "Pixels"),
-                        Number("Y-Offset", WM, "Image Y Offset", "Pixels"),
-                        Slider("Rotation Angle", WM, "Image Rotation"),
-                        Words("Size", WM, "Image Size", V::WatermarkSize), imageScale}}}});
+    pages.push_back(
+        {"Watermark",
+         0,
+         {Choice("Watermark Type", WM, "Do Watermark")},
+         {{"text",
+           610,
+           {Row("Text", K::Edit, WM, "Text"),
+            Row("Font", K::FontChooser, WM, "Font"),
+            Number("Font Size", WM, "Font Size", "Points"),
+            Number("Font Leading", WM, "Font Leading", "Pixels"),
+            Row("Font Color", K::ColourList, WM, "Font Color"),
+            Choice("Font Style", WM, "Font Style"),
+            Choice("Font Effect", WM, "Font Effect"),
+            Row("Antialiasing", K::Check, WM, "Text Antialiasing"),
+            Choice("Text Alignment", WM, "Text Alignment"),
+            Number("Text Padding", WM, "Text Padding", "Pixels"),
+            Slider("Text Opacity", WM, "Text Opacity"),
+            Row("Background Color", K::ColourList, WM, "Back Color"),
+            Slider("Background Opacity", WM, "Back Opacity"),
+            Choice("Boundary", WM, "Text Boundary"),
+            Choice("Position", WM, "Text Position"),
+            Number("X-Offset", WM, "Text X Offset", "Pixels"),
+            Number("Y-Offset", WM, "Text Y Offset", "Pixels"),
+            Slider("Rotation Angle", WM, "Text Rotation"),
+            Choice("Size", WM, "Text Size"),
+            textScale}},
+          {"image",
+           310,
+           {Row("Image", K::ImageChooser, WM, "Image"),
+            Row("Image Greyscale", K::Check, WM, "Image Greyscale"),
+            Slider("Opacity", WM, "Image Opacity"), Choice("Boundary", WM, "Image Boundary"),
+            Choice("Position", WM, "Image Position"),
+            Number("X-Offset", WM, "Image X Offset", "Pixels"),
+            Number("Y-Offset", WM, "Image Y Offset", "Pixels"),
+            Slider("Rotation Angle", WM, "Image Rotation"), Choice("Size", WM, "Image Size"),
+            imageScale}}}});
 
     PreferenceRow keepSubfolders = Row("Keep Subfolders", K::Check, AV, "Keep Subfolders");
     keepSubfolders.hidden = true;
     pages.push_back({"Advanced",
                      0,
                      {Row("Filename Mask", K::Edit, AV, "Filename Mask"),
-                      Words("File Timestamp", AV, "File Timestamp", V::FileTimestamp),
+                      Choice("File Timestamp", AV, "File Timestamp"),
                       Row("Custom Timestamp", K::DateTime, AV, "Custom Timestamp"),
                       Items("Out Folders History", AV, "Out Folders History",
                             {"Clean On Exit", "Keep Folders"}),

@@ -49,9 +49,9 @@ struct PreferenceRow {
     std::vector<const char*> items = {};         // or these keys; Number: the unit item
     int minimum = 0, maximum = 0;                // slider range, in the spin box's terms
     SliderScale scale = SliderScale::Plain;
-    const char* unitKey = nullptr; // NumberUnit: the setting holding the unit
+    const char* unitKey = nullptr; // NumberUnit: the setting holding the unit (its words the items)
     RowSpecial special = RowSpecial::None;
-    const char* format = nullptr; // Bpp: the output format
+    const char* format = nullptr; // Bpp, and a compression's words: the output format
     bool hidden = false;
 
     // "Group/Key": how the dialog names the row's controls.

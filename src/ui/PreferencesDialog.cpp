@@ -140,6 +140,22 @@ protected:
 
 constexpr int kPageCount = 9;
 
+// A page or area whose rows do not fit scrolls: the widget placed on the page
+// and the one its rows go into (the same widget when it does not scroll).
+std::pair<QWidget*, QWidget*> Scrolling(QWidget* parent, int innerHeight) {
+    if (innerHeight <= 0) {
+        auto* plain = new QWidget(parent);
+        return {plain, plain};
+    }
+    auto* scroll = new QScrollArea(parent);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* inner = new QWidget;
+    inner->setFixedSize(420, innerHeight);
+    scroll->setWidget(inner);
+    scroll->verticalScrollBar()->setSingleStep(10);
+    return {scroll, inner};
+}
+
 } // namespace
 
 QString ColorLabel(const QString& colorText) {
@@ -205,36 +221,12 @@ PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, int s
     title_->setFont(titleFont);
 
     for (const PreferencePage& page : PreferencePages()) {
-        QWidget* container = nullptr;
-        QWidget* inner = nullptr;
-        if (page.innerHeight > 0) {
-            auto* scroll = new QScrollArea(this);
-            scroll->setFrameShape(QFrame::NoFrame);
-            inner = new QWidget;
-            inner->setFixedSize(420, page.innerHeight);
-            scroll->setWidget(inner);
-            scroll->verticalScrollBar()->setSingleStep(10);
-            container = scroll;
-        } else {
-            container = inner = new QWidget(this);
-        }
+        const auto [container, inner] = Scrolling(this, page.innerHeight);
         container->setObjectName(QStringLiteral("Page/") + QLatin1String(page.key));
         container->setGeometry(140, 50, 450, 255);
         BuildRows(inner, page.rows);
         for (const PreferenceArea& area : page.areas) {
-            QWidget* box = nullptr;
-            QWidget* areaInner = nullptr;
-            if (area.innerHeight > 0) {
-                auto* scroll = new QScrollArea(inner);
-                scroll->setFrameShape(QFrame::NoFrame);
-                areaInner = new QWidget;
-                areaInner->setFixedSize(420, area.innerHeight);
-                scroll->setWidget(areaInner);
-                scroll->verticalScrollBar()->setSingleStep(10);
-                box = scroll;
-            } else {
-                box = areaInner = new QWidget(inner);
-            }
+            const auto [box, areaInner] = Scrolling(inner, area.innerHeight);
             const QString name = QLatin1String(page.key) + QLatin1Char('/') + area.name;
             box->setObjectName(QStringLiteral("Area/") + name);
             box->setGeometry(0, 40, 450, 215);
@@ -274,14 +266,415 @@ PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, int s
     };
 
     for (const QString& id : rowOrder_)
-        FillRow(rows_[id]);
-    for (const QString& id : rowOrder_)
-        Connect(rows_[id]);
+        LoadRow(rows_[id]);
     ApplyDependencies();
 
     ShowPage(std::clamp(startPage, 0, kPageCount - 1));
     pageList_->setFocus();
     if (main_) move(main_->geometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+// How each kind of row is made (its widgets and their signals), shows its
+// setting and stores it back: one handler a kind.
+struct PreferencesDialog::RowKinds {
+    using RowWidgets = PreferencesDialog::RowWidgets;
+    struct Handler {
+        void (*create)(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k);
+        void (*load)(PreferencesDialog& d, RowWidgets& w, const SettingDef* def);
+        void (*store)(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def);
+    };
+    static const Handler& Of(RowKind kind);
+
+    static QComboBox* ComboOf(const RowWidgets& w) { return static_cast<QComboBox*>(w.control); }
+    static QLineEdit* EditOf(const RowWidgets& w) { return static_cast<QLineEdit*>(w.control); }
+    static int Number(const PreferencesDialog& d, const SettingDef* def) {
+        return def ? GetNumber(d.settings_, *def) : 0;
+    }
+    static QString Name(const RowWidgets& w, const char* part) {
+        return w.row->Id() + QLatin1Char(':') + QLatin1String(part);
+    }
+    static QComboBox* NewCombo(QWidget* parent, int k, int width) {
+        auto* combo = new QComboBox(parent);
+        combo->setGeometry(170, 10 + 30 * k, width, 21);
+        return combo;
+    }
+    static QLineEdit* NewEdit(QWidget* parent, int k, int width) {
+        auto* edit = new QLineEdit(parent);
+        edit->setGeometry(170, 10 + 30 * k, width, 20);
+        // A long text must come back whole, not cut at the field's usual limit.
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        return edit;
+    }
+    // The "..." button beside a field, calling pick.
+    static void Dots(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k,
+                     std::function<void()> pick) {
+        auto* button = new QPushButton(QStringLiteral("..."), parent);
+        button->setObjectName(Name(w, "button"));
+        button->setGeometry(389, 9 + 30 * k, 22, 22);
+        QObject::connect(button, &QPushButton::clicked, &d, std::move(pick));
+        w.button = button;
+    }
+    // A stored code without an item shows (and then stores) the first one.
+    static void SelectIndex(QComboBox* combo, int index) {
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : 0);
+    }
+    static const SettingDef* UnitDef(const PreferenceRow& row) {
+        return row.unitKey
+                   ? FindSetting(QString::fromLatin1(row.group), QString::fromLatin1(row.unitKey))
+                   : nullptr;
+    }
+
+    // Combo: a drop-down whose setting holds the selected index, or, for the
+    // special rows, a text or depth the items stand for.
+    static void CreateCombo(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        w.control = NewCombo(parent, k, 240);
+    }
+    static void LoadCombo(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        const PreferenceRow& row = *w.row;
+        QComboBox* combo = ComboOf(w);
+        const Settings& s = d.settings_;
+        switch (row.special) {
+        case RowSpecial::Language:
+            combo->addItem(QStringLiteral("English"));
+            combo->setCurrentIndex(0);
+            return;
+        case RowSpecial::Theme: {
+            QList<ThemeEntry> sorted = d.themes_;
+            std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+                return a.id.compare(b.id, Qt::CaseInsensitive) < 0;
+            });
+            int selected = 0;
+            for (const ThemeEntry& theme : sorted) {
+                if (theme.name.isEmpty()) continue;
+                if (theme.id == s.uiTheme) selected = combo->count();
+                combo->addItem(theme.name, theme.id);
+            }
+            if (combo->count() == 0) combo->addItem(Pref("None"), QString());
+            combo->setCurrentIndex(selected);
+            return;
+        }
+        case RowSpecial::InputFormat: {
+            const QStringList& formats = InputExtensions();
+            int selected = 0;
+            for (const QString& format : formats) {
+                if (format.isEmpty()) continue;
+                if (format == s.inputFormat) selected = combo->count();
+                combo->addItem(CommandIcon(MenuIds(), QStringLiteral("New")), format.toUpper(),
+                               format);
+            }
+            combo->setCurrentIndex(selected);
+            return;
+        }
+        case RowSpecial::OutputFormat:
+            if (d.main_) d.main_->FillFormatList(combo, true);
+            return;
+        case RowSpecial::Bpp: {
+            combo->addItem(Pref("Auto"));
+            for (const QString& bpp : BppList(QString::fromLatin1(row.format))
+                                          .split(QLatin1Char(','), Qt::SkipEmptyParts))
+                combo->addItem(bpp);
+            const int value = Number(d, def);
+            combo->setCurrentIndex(value == 0 ? 0 : combo->findText(QString::number(value)));
+            return;
+        }
+        case RowSpecial::None:
+            break;
+        }
+        if (row.words != VocabularyKind::None) {
+            for (const QString& key : DialogLabelKeys(
+                     row.words, row.format ? QString::fromLatin1(row.format) : QString()))
+                combo->addItem(GetText(QStringLiteral("Preferences"), key));
+        } else {
+            for (const char* item : row.items)
+                combo->addItem(Pref(item));
+        }
+        SelectIndex(combo, Number(d, def));
+    }
+    static void StoreCombo(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        QComboBox* combo = ComboOf(w);
+        Settings& s = d.settings_;
+        switch (w.row->special) {
+        case RowSpecial::Language:
+            SetText(s, def, QStringLiteral("en"));
+            return;
+        case RowSpecial::Theme:
+        case RowSpecial::InputFormat:
+            SetText(s, def, combo->currentData().toString());
+            return;
+        case RowSpecial::OutputFormat:
+            SetText(s, def, OutputExtensions().value(combo->currentData().toInt()));
+            return;
+        case RowSpecial::Bpp:
+            SetNumber(s, def, combo->currentIndex() > 0 ? combo->currentText().toInt() : 0);
+            return;
+        case RowSpecial::None:
+            SetNumber(s, def, std::max(0, combo->currentIndex()));
+            return;
+        }
+    }
+
+    static void CreateCheck(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        auto* check = new QCheckBox(parent);
+        check->setGeometry(170, 10 + 30 * k, 240, 20);
+        w.control = check;
+    }
+    static void LoadCheck(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        static_cast<QCheckBox*>(w.control)->setChecked(Number(d, def) != 0);
+    }
+    static void StoreCheck(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        SetNumber(d.settings_, def, static_cast<QCheckBox*>(w.control)->isChecked() ? 1 : 0);
+    }
+
+    // Edit and ImageChooser: a text field (with "..." for the picture).
+    static void CreateEdit(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        w.control = NewEdit(parent, k, 240);
+    }
+    static void CreateImageChooser(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k) {
+        w.control = NewEdit(parent, k, 214);
+        Dots(d, parent, w, k, [&d] { d.PickImage(); });
+    }
+    static void LoadText(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        EditOf(w)->setText(def ? GetText(d.settings_, *def) : QString());
+        EditOf(w)->setCursorPosition(0); // show where the text begins
+    }
+    static void StoreText(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        SetText(d.settings_, def, OneLine(EditOf(w)->text()));
+    }
+
+    // Number and NumberUnit: a digits-only field and a unit drop-down, of one
+    // fixed item or of the unit setting's words.
+    static void CreateNumber(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        const PreferenceRow& row = *w.row;
+        auto* edit = new QLineEdit(parent);
+        edit->setGeometry(170, 10 + 30 * k, 160, 20);
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
+        w.control = edit;
+        QStringList items;
+        if (const SettingDef* unit = UnitDef(row))
+            items = DialogLabelKeys(unit->vocabulary);
+        else
+            for (const char* item : row.items)
+                items << QString::fromLatin1(item);
+        auto* combo = new QComboBox(parent);
+        combo->setObjectName(Name(w, "unit"));
+        int widest = 0;
+        for (const QString& item : items) {
+            const QString text = GetText(QStringLiteral("Preferences"), item);
+            combo->addItem(text);
+            widest = std::max(widest, combo->fontMetrics().horizontalAdvance(text));
+        }
+        // The designed 70 pixels, or what the desktop font needs for the word
+        // and the arrow, taken from the number field beside it.
+        const int width = std::max(70, widest + 34);
+        combo->setGeometry(410 - width, 9 + 30 * k, width, 21);
+        w.unit = combo;
+        edit->resize(combo->x() - 10 - 170, edit->height());
+    }
+    static void LoadNumber(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        EditOf(w)->setText(QString::number(Number(d, def)));
+        auto* unit = static_cast<QComboBox*>(w.unit);
+        const int code = Number(d, UnitDef(*w.row));
+        unit->setCurrentIndex(code >= 0 && code < unit->count() ? code : 0);
+    }
+    static void StoreNumber(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        SetNumber(d.settings_, def, ParseOptionInteger(EditOf(w)->text()));
+        if (const SettingDef* unit = UnitDef(*w.row))
+            SetNumber(d.settings_, *unit,
+                      std::max(0, static_cast<QComboBox*>(w.unit)->currentIndex()));
+    }
+
+    // Slider: a track bar and a spin box showing one value, kept in step.
+    static void CreateSlider(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        const PreferenceRow& row = *w.row;
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setGeometry(170, 10 + 30 * k, 170, 20);
+        w.control = slider;
+        if (row.scale == SliderScale::Gamma) {
+            slider->setRange(row.minimum, row.maximum);
+            auto* spin = new GammaSpinBox(parent);
+            spin->setLocale(QLocale::c());
+            spin->setDecimals(2);
+            spin->setRange(row.minimum / 100.0, row.maximum / 100.0);
+            spin->setSingleStep(0.01);
+            spin->setKeyboardTracking(true);
+            QObject::connect(slider, &QSlider::valueChanged, spin, [spin](int v) {
+                if (int(std::lround(spin->value() * 100)) != v) spin->setValue(v / 100.0);
+            });
+            QObject::connect(spin, &QDoubleSpinBox::valueChanged, slider,
+                             [slider](double v) { slider->setValue(int(std::lround(v * 100))); });
+            w.spin = spin;
+        } else {
+            const int offset = row.scale == SliderScale::Offset100 ? 100 : 0;
+            slider->setRange(row.minimum + offset, row.maximum + offset);
+            auto* spin = new ClampingSpinBox(parent);
+            spin->setRange(row.minimum, row.maximum);
+            spin->Attach();
+            QObject::connect(slider, &QSlider::valueChanged, spin,
+                             [spin, offset](int v) { spin->setValue(v - offset); });
+            QObject::connect(spin, &QSpinBox::valueChanged, slider,
+                             [slider, offset](int v) { slider->setValue(v + offset); });
+            w.spin = spin;
+        }
+        w.spin->setObjectName(Name(w, "spin"));
+        w.spin->setGeometry(340, 10 + 30 * k, 70, 20);
+    }
+    static void LoadSlider(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        const PreferenceRow& row = *w.row;
+        auto* slider = static_cast<QSlider*>(w.control);
+        if (row.scale == SliderScale::Gamma) {
+            const float gamma = def ? GetReal(d.settings_, *def) : 1.0f;
+            // An unusable stored gamma shows as the nearest value the range has.
+            const double hundredths = std::isnan(gamma) ? 100.0 : std::round(double(gamma) * 100.0);
+            const int value = int(std::clamp(hundredths, double(row.minimum), double(row.maximum)));
+            slider->setValue(value);
+            static_cast<QDoubleSpinBox*>(w.spin)->setValue(value / 100.0);
+        } else {
+            const int value = std::clamp(Number(d, def), row.minimum, row.maximum);
+            static_cast<QSpinBox*>(w.spin)->setValue(value);
+            slider->setValue(value + (row.scale == SliderScale::Offset100 ? 100 : 0));
+        }
+    }
+    static void StoreSlider(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        if (w.row->scale == SliderScale::Gamma)
+            SetReal(d.settings_, def,
+                    float(std::lround(static_cast<QDoubleSpinBox*>(w.spin)->value() * 100)) /
+                        100.0f);
+        else
+            SetNumber(d.settings_, def, static_cast<QSpinBox*>(w.spin)->value());
+    }
+
+    // Colour: a swatch button and a read-only field with the six digits.
+    static void CreateColour(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k) {
+        auto* swatch = new QPushButton(parent);
+        swatch->setObjectName(Name(w, "button"));
+        swatch->setGeometry(170, 9 + 30 * k, 44, 22);
+        swatch->setIconSize(QSize(34, 12));
+        auto* field = new QLineEdit(parent);
+        field->setObjectName(Name(w, "field"));
+        field->setGeometry(220, 10 + 30 * k, 190, 20);
+        field->setReadOnly(true);
+        w.button = swatch;
+        w.field = field;
+        w.control = field;
+        const QString id = w.row->Id();
+        QObject::connect(swatch, &QPushButton::clicked, &d,
+                         [&d, id] { d.PickColour(d.rows_[id]); });
+    }
+    static void LoadColour(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        const QString hex = HexOf(ColorText(def ? GetText(d.settings_, *def) : QString()));
+        static_cast<QLineEdit*>(w.field)->setText(hex);
+        static_cast<QPushButton*>(w.button)->setIcon(
+            ColourIcon(ToQColor(ColorText(hex)), QSize(34, 12)));
+    }
+    static void StoreColour(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        SetText(d.settings_, def, static_cast<QLineEdit*>(w.field)->text());
+    }
+
+    // ColourList: a drop-down of the colours of a comma list, and "..." to add one.
+    static bool FontColours(const RowWidgets& w) {
+        return QLatin1String(w.row->key) == QLatin1String("Font Color");
+    }
+    static void CreateColourList(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k) {
+        w.control = NewCombo(parent, k, 214);
+        const QString id = w.row->Id();
+        const char* list = FontColours(w) ? "Font Colors" : "Back Colors";
+        Dots(d, parent, w, k, [&d, id, list] { d.AddListColour(d.rows_[id], list); });
+    }
+    static void LoadColourList(PreferencesDialog& d, RowWidgets& w, const SettingDef*) {
+        const Settings& s = d.settings_;
+        const bool font = FontColours(w);
+        const Rgb current = ColorText(font ? s.fontColor : s.backColor);
+        QComboBox* combo = ComboOf(w);
+        int selected = 0;
+        for (const QString& entry : CommaList(font ? s.fontColors : s.backColors)) {
+            const Rgb rgb = ColorText(entry);
+            if (rgb == current) selected = combo->count();
+            combo->addItem(ColourIcon(ToQColor(rgb), QSize(16, 16)), ColorLabel(entry), HexOf(rgb));
+        }
+        combo->setCurrentIndex(combo->count() > 0 ? selected : -1);
+    }
+    static void StoreColourList(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        QComboBox* combo = ComboOf(w);
+        SetText(d.settings_, def,
+                combo->currentIndex() >= 0 ? combo->currentData().toString()
+                                           : HexOf(ColorText(GetText(d.settings_, def))));
+    }
+
+    // FontChooser: a drop-down of font names, and "..." for the font chooser.
+    static void CreateFontChooser(PreferencesDialog& d, QWidget* parent, RowWidgets& w, int k) {
+        w.control = NewCombo(parent, k, 214);
+        Dots(d, parent, w, k, [&d] { d.PickFont(); });
+    }
+    static void LoadFontChooser(PreferencesDialog& d, RowWidgets& w, const SettingDef*) {
+        Settings& s = d.settings_;
+        if (TrimBlanks(s.fonts).isEmpty()) s.fonts = s.font;
+        QComboBox* combo = ComboOf(w);
+        for (const QString& name : CommaList(s.fonts))
+            combo->addItem(name);
+        const int found = combo->findText(s.font, Qt::MatchFixedString);
+        combo->setCurrentIndex(found >= 0 ? found : 0);
+    }
+    static void StoreFontChooser(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        SetText(d.settings_, def, ComboOf(w)->currentText());
+    }
+
+    static void CreateDateTime(PreferencesDialog&, QWidget* parent, RowWidgets& w, int k) {
+        auto* picker = new QDateTimeEdit(parent);
+        picker->setGeometry(170, 10 + 30 * k, 240, 21);
+        picker->setDisplayFormat(QStringLiteral("yyyy/MM/dd hh:mm"));
+        // The stored seconds are wall-clock fields counted as if they were UTC.
+        picker->setTimeSpec(Qt::UTC);
+        w.control = picker;
+    }
+    static void LoadDateTime(PreferencesDialog& d, RowWidgets& w, const SettingDef* def) {
+        static_cast<QDateTimeEdit*>(w.control)->setDateTime(
+            QDateTime::fromSecsSinceEpoch(Number(d, def), QTimeZone::utc()));
+    }
+    static void StoreDateTime(PreferencesDialog& d, const RowWidgets& w, const SettingDef& def) {
+        const qint64 seconds =
+            static_cast<QDateTimeEdit*>(w.control)->dateTime().toSecsSinceEpoch();
+        SetNumber(d.settings_, def,
+                  std::clamp<qint64>(seconds, std::numeric_limits<int32_t>::min(),
+                                     std::numeric_limits<int32_t>::max()));
+    }
+};
+
+const PreferencesDialog::RowKinds::Handler& PreferencesDialog::RowKinds::Of(RowKind kind) {
+    static const Handler combo{CreateCombo, LoadCombo, StoreCombo};
+    static const Handler check{CreateCheck, LoadCheck, StoreCheck};
+    static const Handler edit{CreateEdit, LoadText, StoreText};
+    static const Handler number{CreateNumber, LoadNumber, StoreNumber};
+    static const Handler slider{CreateSlider, LoadSlider, StoreSlider};
+    static const Handler colour{CreateColour, LoadColour, StoreColour};
+    static const Handler colourList{CreateColourList, LoadColourList, StoreColourList};
+    static const Handler font{CreateFontChooser, LoadFontChooser, StoreFontChooser};
+    static const Handler image{CreateImageChooser, LoadText, StoreText};
+    static const Handler dateTime{CreateDateTime, LoadDateTime, StoreDateTime};
+    switch (kind) {
+    case RowKind::Combo:
+        return combo;
+    case RowKind::Check:
+        return check;
+    case RowKind::Edit:
+        return edit;
+    case RowKind::Number:
+    case RowKind::NumberUnit:
+        return number;
+    case RowKind::Slider:
+        return slider;
+    case RowKind::Colour:
+        return colour;
+    case RowKind::ColourList:
+        return colourList;
+    case RowKind::FontChooser:
+        return font;
+    case RowKind::ImageChooser:
+        return image;
+    case RowKind::DateTime:
+        break;
+    }
+    return dateTime;
 }
 
 QWidget* PreferencesDialog::BuildRows(QWidget* parent, const std::vector<PreferenceRow>& rows) {
@@ -298,318 +691,29 @@ void PreferencesDialog::BuildRow(QWidget* parent, const PreferenceRow& row, int 
     w.caption->setObjectName(id + QStringLiteral(":caption"));
     w.caption->setGeometry(10, 13 + 30 * k, 160, 20);
     w.caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto unitCombo = [&](const std::vector<const char*>& items) {
-        auto* unit = new QComboBox(parent);
-        unit->setObjectName(id + QStringLiteral(":unit"));
-        int widest = 0;
-        for (const char* item : items) {
-            unit->addItem(Pref(item));
-            widest = std::max(widest, unit->fontMetrics().horizontalAdvance(Pref(item)));
-        }
-        // The designed 70 pixels, or what the desktop font needs for the word
-        // and the arrow, taken from the number field beside it.
-        const int width = std::max(70, widest + 34);
-        unit->setGeometry(410 - width, 9 + 30 * k, width, 21);
-        w.unit = unit;
-    };
-    auto dots = [&]() {
-        auto* button = new QPushButton(QStringLiteral("..."), parent);
-        button->setObjectName(id + QStringLiteral(":button"));
-        button->setGeometry(389, 9 + 30 * k, 22, 22);
-        w.button = button;
-    };
-
-    switch (row.kind) {
-    case RowKind::Combo: {
-        auto* combo = new QComboBox(parent);
-        combo->setGeometry(170, 10 + 30 * k, 240, 21);
-        w.control = combo;
-        break;
-    }
-    case RowKind::Check: {
-        auto* check = new QCheckBox(parent);
-        check->setGeometry(170, 10 + 30 * k, 240, 20);
-        w.control = check;
-        break;
-    }
-    case RowKind::Edit: {
-        auto* edit = new QLineEdit(parent);
-        edit->setGeometry(170, 10 + 30 * k, 240, 20);
-        // A long watermark text must come back whole, not cut at the
-        // field's usual limit.
-        edit->setMaxLength(std::numeric_limits<int>::max());
-        w.control = edit;
-        break;
-    }
-    case RowKind::Number:
-    case RowKind::NumberUnit: {
-        auto* edit = new QLineEdit(parent);
-        edit->setGeometry(170, 10 + 30 * k, 160, 20);
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
-        w.control = edit;
-        unitCombo(row.items);
-        edit->resize(w.unit->x() - 10 - 170, edit->height());
-        break;
-    }
-    case RowKind::Slider: {
-        auto* slider = new QSlider(Qt::Horizontal, parent);
-        slider->setGeometry(170, 10 + 30 * k, 170, 20);
-        w.control = slider;
-        if (row.scale == SliderScale::Gamma) {
-            slider->setRange(row.minimum, row.maximum);
-            auto* spin = new GammaSpinBox(parent);
-            spin->setLocale(QLocale::c());
-            spin->setDecimals(2);
-            spin->setRange(row.minimum / 100.0, row.maximum / 100.0);
-            spin->setSingleStep(0.01);
-            spin->setKeyboardTracking(true);
-            w.spin = spin;
-        } else {
-            const int offset = row.scale == SliderScale::Offset100 ? 100 : 0;
-            slider->setRange(row.minimum + offset, row.maximum + offset);
-            auto* spin = new ClampingSpinBox(parent);
-            spin->setRange(row.minimum, row.maximum);
-            spin->Attach();
-            w.spin = spin;
-        }
-        w.spin->setObjectName(id + QStringLiteral(":spin"));
-        w.spin->setGeometry(340, 10 + 30 * k, 70, 20);
-        break;
-    }
-    case RowKind::Colour: {
-        auto* swatch = new QPushButton(parent);
-        swatch->setObjectName(id + QStringLiteral(":button"));
-        swatch->setGeometry(170, 9 + 30 * k, 44, 22);
-        swatch->setIconSize(QSize(34, 12));
-        auto* field = new QLineEdit(parent);
-        field->setObjectName(id + QStringLiteral(":field"));
-        field->setGeometry(220, 10 + 30 * k, 190, 20);
-        field->setReadOnly(true);
-        w.button = swatch;
-        w.field = field;
-        w.control = field;
-        break;
-    }
-    case RowKind::ColourList:
-    case RowKind::FontChooser: {
-        auto* combo = new QComboBox(parent);
-        combo->setGeometry(170, 10 + 30 * k, 214, 21);
-        w.control = combo;
-        dots();
-        break;
-    }
-    case RowKind::ImageChooser: {
-        auto* edit = new QLineEdit(parent);
-        edit->setGeometry(170, 10 + 30 * k, 214, 20);
-        edit->setMaxLength(std::numeric_limits<int>::max());
-        w.control = edit;
-        dots();
-        break;
-    }
-    case RowKind::DateTime: {
-        auto* picker = new QDateTimeEdit(parent);
-        picker->setGeometry(170, 10 + 30 * k, 240, 21);
-        picker->setDisplayFormat(QStringLiteral("yyyy/MM/dd hh:mm"));
-        // The stored seconds are wall-clock fields counted as if they were UTC.
-        picker->setTimeSpec(Qt::UTC);
-        w.control = picker;
-        break;
-    }
-    }
+    RowKinds::Of(row.kind).create(*this, parent, w, k);
     w.control->setObjectName(id);
     if (row.hidden) {
         w.caption->hide();
         w.control->hide();
         if (w.spin) w.spin->hide();
     }
-    rows_.insert(id, w);
-    rowOrder_ << id;
-}
-
-void PreferencesDialog::FillRow(RowWidgets& w) {
-    const PreferenceRow& row = *w.row;
-    const SettingDef* def = Def(row);
-    auto combo = [&] { return static_cast<QComboBox*>(w.control); };
-    auto selectIndex = [&](int index) {
-        // A stored code without an item shows (and then stores) the first one.
-        combo()->setCurrentIndex(index >= 0 && index < combo()->count() ? index : 0);
-    };
-
-    switch (row.kind) {
-    case RowKind::Combo:
-        switch (row.special) {
-        case RowSpecial::Language:
-            combo()->addItem(QStringLiteral("English"));
-            combo()->setCurrentIndex(0);
-            return;
-        case RowSpecial::Theme: {
-            QList<ThemeEntry> sorted = themes_;
-            std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
-                return a.id.compare(b.id, Qt::CaseInsensitive) < 0;
-            });
-            int selected = 0;
-            for (const ThemeEntry& theme : sorted) {
-                if (theme.name.isEmpty()) continue;
-                if (theme.id == settings_.uiTheme) selected = combo()->count();
-                combo()->addItem(theme.name, theme.id);
-            }
-            if (combo()->count() == 0) combo()->addItem(Pref("None"), QString());
-            combo()->setCurrentIndex(selected);
-            return;
-        }
-        case RowSpecial::InputFormat: {
-            const QStringList& formats = InputExtensions();
-            int selected = 0;
-            for (int i = 0; i < formats.size(); ++i) {
-                if (formats[i].isEmpty()) continue;
-                if (formats[i] == settings_.inputFormat) selected = combo()->count();
-                combo()->addItem(CommandIcon(MenuIds(), QStringLiteral("New")),
-                                 formats[i].toUpper(), formats[i]);
-            }
-            combo()->setCurrentIndex(selected);
-            return;
-        }
-        case RowSpecial::OutputFormat:
-            if (main_) main_->FillFormatList(combo(), true);
-            return;
-        case RowSpecial::Bpp: {
-            const QString ext = QString::fromLatin1(row.format);
-            combo()->addItem(Pref("Auto"));
-            for (const QString& bpp : BppList(ext).split(QLatin1Char(','), Qt::SkipEmptyParts))
-                combo()->addItem(bpp);
-            const int value = def ? GetNumber(settings_, *def) : 0;
-            combo()->setCurrentIndex(value == 0 ? 0 : combo()->findText(QString::number(value)));
-            return;
-        }
-        case RowSpecial::None:
-            break;
-        }
-        if (row.words != VocabularyKind::None) {
-            for (const QString& key : DialogLabelKeys(row.words))
-                combo()->addItem(GetText(QStringLiteral("Preferences"), key));
-        } else {
-            for (const char* item : row.items)
-                combo()->addItem(Pref(item));
-        }
-        selectIndex(def ? GetNumber(settings_, *def) : 0);
-        return;
-    case RowKind::Check:
-        static_cast<QCheckBox*>(w.control)->setChecked(def && GetNumber(settings_, *def) != 0);
-        return;
-    case RowKind::Edit:
-    case RowKind::ImageChooser:
-        static_cast<QLineEdit*>(w.control)->setText(def ? GetText(settings_, *def) : QString());
-        static_cast<QLineEdit*>(w.control)->setCursorPosition(0); // show where the text begins
-        return;
-    case RowKind::Number:
-    case RowKind::NumberUnit: {
-        static_cast<QLineEdit*>(w.control)->setText(
-            QString::number(def ? GetNumber(settings_, *def) : 0));
-        auto* unit = static_cast<QComboBox*>(w.unit);
-        int code = 0;
-        if (row.unitKey)
-            if (const SettingDef* u =
-                    FindSetting(QString::fromLatin1(row.group), QString::fromLatin1(row.unitKey)))
-                code = GetNumber(settings_, *u);
-        unit->setCurrentIndex(code >= 0 && code < unit->count() ? code : 0);
-        return;
-    }
-    case RowKind::Slider: {
-        auto* slider = static_cast<QSlider*>(w.control);
-        if (row.scale == SliderScale::Gamma) {
-            const float gamma = def ? GetReal(settings_, *def) : 1.0f;
-            // An unusable stored gamma shows as the nearest value the range has.
-            const double hundredths = std::isnan(gamma) ? 100.0 : std::round(double(gamma) * 100.0);
-            const int value = int(std::clamp(hundredths, double(row.minimum), double(row.maximum)));
-            slider->setValue(value);
-            static_cast<QDoubleSpinBox*>(w.spin)->setValue(value / 100.0);
-        } else {
-            const int value =
-                std::clamp(def ? GetNumber(settings_, *def) : 0, row.minimum, row.maximum);
-            static_cast<QSpinBox*>(w.spin)->setValue(value);
-            slider->setValue(value + (row.scale == SliderScale::Offset100 ? 100 : 0));
-        }
-        return;
-    }
-    case RowKind::Colour: {
-        const QString hex = HexOf(ColorText(def ? GetText(settings_, *def) : QString()));
-        static_cast<QLineEdit*>(w.field)->setText(hex);
-        static_cast<QPushButton*>(w.button)->setIcon(
-            ColourIcon(ToQColor(ColorText(hex)), QSize(34, 12)));
-        return;
-    }
-    case RowKind::ColourList: {
-        const bool font = QLatin1String(row.key) == QLatin1String("Font Color");
-        const QString& list = font ? settings_.fontColors : settings_.backColors;
-        const Rgb current = ColorText(font ? settings_.fontColor : settings_.backColor);
-        int selected = 0;
-        for (const QString& entry : CommaList(list)) {
-            const Rgb rgb = ColorText(entry);
-            if (rgb == current) selected = combo()->count();
-            combo()->addItem(ColourIcon(ToQColor(rgb), QSize(16, 16)), ColorLabel(entry),
-                             HexOf(rgb));
-        }
-        combo()->setCurrentIndex(combo()->count() > 0 ? selected : -1);
-        return;
-    }
-    case RowKind::FontChooser: {
-        if (TrimBlanks(settings_.fonts).isEmpty()) settings_.fonts = settings_.font;
-        for (const QString& name : CommaList(settings_.fonts))
-            combo()->addItem(name);
-        const int found = combo()->findText(settings_.font, Qt::MatchFixedString);
-        combo()->setCurrentIndex(found >= 0 ? found : 0);
-        return;
-    }
-    case RowKind::DateTime:
-        static_cast<QDateTimeEdit*>(w.control)->setDateTime(
-            QDateTime::fromSecsSinceEpoch(def ? GetNumber(settings_, *def) : 0, QTimeZone::utc()));
-        return;
-    }
-}
-
-void PreferencesDialog::Connect(RowWidgets& w) {
-    const PreferenceRow& row = *w.row;
-    const QString id = row.Id();
-    if (row.kind == RowKind::Slider) {
-        auto* slider = static_cast<QSlider*>(w.control);
-        if (row.scale == SliderScale::Gamma) {
-            auto* spin = static_cast<QDoubleSpinBox*>(w.spin);
-            connect(slider, &QSlider::valueChanged, spin, [spin](int v) {
-                if (int(std::lround(spin->value() * 100)) != v) spin->setValue(v / 100.0);
-            });
-            connect(spin, &QDoubleSpinBox::valueChanged, slider,
-                    [slider](double v) { slider->setValue(int(std::lround(v * 100))); });
-        } else {
-            const int offset = row.scale == SliderScale::Offset100 ? 100 : 0;
-            auto* spin = static_cast<QSpinBox*>(w.spin);
-            connect(slider, &QSlider::valueChanged, spin,
-                    [spin, offset](int v) { spin->setValue(v - offset); });
-            connect(spin, &QSpinBox::valueChanged, slider,
-                    [slider, offset](int v) { slider->setValue(v + offset); });
-        }
-    }
-    if (row.kind == RowKind::Colour)
-        connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
-                [this, id] { PickColour(rows_[id]); });
-    if (row.kind == RowKind::ColourList) {
-        const char* list =
-            QLatin1String(row.key) == QLatin1String("Font Color") ? "Font Colors" : "Back Colors";
-        connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
-                [this, id, list] { AddListColour(rows_[id], list); });
-    }
-    if (row.kind == RowKind::FontChooser)
-        connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
-                &PreferencesDialog::PickFont);
-    if (row.kind == RowKind::ImageChooser)
-        connect(static_cast<QPushButton*>(w.button), &QPushButton::clicked, this,
-                &PreferencesDialog::PickImage);
     // Every control another row depends on re-applies the rules.
     if (auto* combo = qobject_cast<QComboBox*>(w.control))
         connect(combo, &QComboBox::currentIndexChanged, this,
                 &PreferencesDialog::ApplyDependencies);
     if (auto* check = qobject_cast<QCheckBox*>(w.control))
         connect(check, &QCheckBox::toggled, this, &PreferencesDialog::ApplyDependencies);
+    rows_.insert(id, w);
+    rowOrder_ << id;
+}
+
+void PreferencesDialog::LoadRow(RowWidgets& w) {
+    RowKinds::Of(w.row->kind).load(*this, w, Def(*w.row));
+}
+
+void PreferencesDialog::StoreRow(const RowWidgets& w) {
+    if (const SettingDef* def = Def(*w.row)) RowKinds::Of(w.row->kind).store(*this, w, *def);
 }
 
 const PreferencesDialog::RowWidgets* PreferencesDialog::Row(const QString& id) const {
@@ -720,81 +824,6 @@ void PreferencesDialog::ShowPage(int page) {
     if (pageList_->currentItem() != item) pageList_->setCurrentItem(item);
     // The title strip stays under the title; the strip is drawn first.
     title_->raise();
-}
-
-void PreferencesDialog::StoreRow(const RowWidgets& w) {
-    const PreferenceRow& row = *w.row;
-    const SettingDef* def = Def(row);
-    if (!def) return;
-    auto combo = [&] { return static_cast<QComboBox*>(w.control); };
-    switch (row.kind) {
-    case RowKind::Combo:
-        switch (row.special) {
-        case RowSpecial::Language:
-            SetText(settings_, *def, QStringLiteral("en"));
-            return;
-        case RowSpecial::Theme:
-            SetText(settings_, *def, combo()->currentData().toString());
-            return;
-        case RowSpecial::InputFormat:
-            SetText(settings_, *def, combo()->currentData().toString());
-            return;
-        case RowSpecial::OutputFormat:
-            SetText(settings_, *def, OutputExtensions().value(combo()->currentData().toInt()));
-            return;
-        case RowSpecial::Bpp:
-            SetNumber(settings_, *def,
-                      combo()->currentIndex() > 0 ? combo()->currentText().toInt() : 0);
-            return;
-        case RowSpecial::None:
-            SetNumber(settings_, *def, std::max(0, combo()->currentIndex()));
-            return;
-        }
-        return;
-    case RowKind::Check:
-        SetNumber(settings_, *def, static_cast<QCheckBox*>(w.control)->isChecked() ? 1 : 0);
-        return;
-    case RowKind::Edit:
-    case RowKind::ImageChooser:
-        SetText(settings_, *def, OneLine(static_cast<QLineEdit*>(w.control)->text()));
-        return;
-    case RowKind::Number:
-    case RowKind::NumberUnit:
-        SetNumber(settings_, *def, ParseOptionInteger(static_cast<QLineEdit*>(w.control)->text()));
-        if (row.unitKey)
-            if (const SettingDef* u =
-                    FindSetting(QString::fromLatin1(row.group), QString::fromLatin1(row.unitKey)))
-                SetNumber(settings_, *u,
-                          std::max(0, static_cast<QComboBox*>(w.unit)->currentIndex()));
-        return;
-    case RowKind::Slider:
-        if (row.scale == SliderScale::Gamma)
-            SetReal(settings_, *def,
-                    float(std::lround(static_cast<QDoubleSpinBox*>(w.spin)->value() * 100)) /
-                        100.0f);
-        else
-            SetNumber(settings_, *def, static_cast<QSpinBox*>(w.spin)->value());
-        return;
-    case RowKind::Colour:
-        SetText(settings_, *def, static_cast<QLineEdit*>(w.field)->text());
-        return;
-    case RowKind::ColourList:
-        SetText(settings_, *def,
-                combo()->currentIndex() >= 0 ? combo()->currentData().toString()
-                                             : HexOf(ColorText(GetText(settings_, *def))));
-        return;
-    case RowKind::FontChooser:
-        SetText(settings_, *def, combo()->currentText());
-        return;
-    case RowKind::DateTime: {
-        const qint64 seconds =
-            static_cast<QDateTimeEdit*>(w.control)->dateTime().toSecsSinceEpoch();
-        SetNumber(settings_, *def,
-                  std::clamp<qint64>(seconds, std::numeric_limits<int32_t>::min(),
-                                     std::numeric_limits<int32_t>::max()));
-        return;
-    }
-    }
 }
 
 void PreferencesDialog::NoteInterfaceChanges() {

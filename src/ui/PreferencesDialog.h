@@ -85,13 +85,14 @@ private:
     QPushButton* defaults_ = nullptr;
     int currentPage_ = 0;
 
+    struct RowKinds; // how each kind of row is made, loaded and stored
+
     QWidget* BuildRows(QWidget* parent, const std::vector<PreferenceRow>& rows);
     void BuildRow(QWidget* parent, const PreferenceRow& row, int k);
-    void FillRow(RowWidgets& w);
+    void LoadRow(RowWidgets& w);
     void StoreRow(const RowWidgets& w);
     void ApplyDependencies();
     void ShowArea(const QString& page, const QString& area);
-    void Connect(RowWidgets& w);
 
     void OnOk();
     void OnDefaults();
