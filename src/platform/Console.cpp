@@ -2,31 +2,9 @@
 
 #include "platform/Terminal.h"
 
-#include <QMutex>
-
 namespace tarvix {
-namespace {
-
-QMutex& SinkMutex() {
-    static QMutex mutex;
-    return mutex;
-}
-
-std::function<void(const QString&)>& Sink() {
-    static std::function<void(const QString&)> sink;
-    return sink;
-}
-
-} // namespace
 
 void PrintLine(const QString& text) {
-    {
-        QMutexLocker lock(&SinkMutex());
-        if (Sink()) {
-            Sink()(text);
-            return;
-        }
-    }
     QByteArray bytes = text.toUtf8();
     bytes += '\n';
     const bool toError =
@@ -36,11 +14,6 @@ void PrintLine(const QString& text) {
 
 void WaitForKey() {
     WaitForKeyPress();
-}
-
-void SetConsoleSink(std::function<void(const QString&)> sink) {
-    QMutexLocker lock(&SinkMutex());
-    Sink() = std::move(sink);
 }
 
 } // namespace tarvix

@@ -4,15 +4,10 @@
 // others to standard output, each as UTF-8 followed by "\n".
 
 #include <QString>
-#include <functional>
 
 namespace tarvix {
 
 void PrintLine(const QString& text);
 void WaitForKey();
-
-// Routes every printed line to the sink instead of the streams (for tests);
-// an empty function restores the streams.
-void SetConsoleSink(std::function<void(const QString&)> sink);
 
 } // namespace tarvix

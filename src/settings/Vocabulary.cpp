@@ -18,7 +18,6 @@ struct Table {
     std::initializer_list<const char*> labels; // by code
 };
 
-// Compression accepts every compression word of every format.
 const std::array<Table, kVocabularyKinds>& Tables() {
     static const std::array<Table, kVocabularyKinds> tables{{
         {{{"AUTO", 0}, {"BGRA", 1}, {"RGBA", 2}}, {"Auto", "BGRA", "RGBA"}},
@@ -28,24 +27,7 @@ const std::array<Table, kVocabularyKinds>& Tables() {
          {"All Frames", "First Frame", "Middle Frame", "Last Frame", "Random Frame"}},
         {{{"NONE", 0}, {"LINEAR", 1}, {"AL", 2}, {"DRR", 3}, {"GD", 4}},
          {"None", "Linear", "Adaptive Logarithmic", "DR Reduction", "Gradient Domain"}},
-        {{{"NONE", 0},
-          {"RLE", 1},
-          {"ZIP", 1},
-          {"PIZ", 2},
-          {"PXR24", 3},
-          {"B44", 4},
-          {"ZLIB1", 1},
-          {"ZLIB6", 2},
-          {"ZLIB9", 3},
-          {"CCITTFAX3", 1},
-          {"CCITTFAX4", 2},
-          {"PACKBITS", 3},
-          {"DEFLATE", 4},
-          {"ADOBEDEFLATE", 5},
-          {"LZW", 6},
-          {"JPEG", 7},
-          {"LOGLUV", 8}},
-         {}},
+        {{}, {}}, // Compression: the words of every format's own list (below)
         {{{"AUTO", 0}, {"EXACT", 1}}, {"Auto", "Exact"}},
         {{{"RGB", 0}, {"CMYK", 1}, {"LAB", 2}}, {"RGB", "CMYK"}},
         {{{"NONE", 0}, {"LOW", 1}, {"MEDIUM", 2}, {"HIGH", 3}}, {"None", "Low", "Medium", "High"}},
@@ -136,6 +118,13 @@ int32_t WordToCode(VocabularyKind kind, const QString& word) {
     const Table* table = TableOf(kind);
     if (!table || kind == VocabularyKind::Frame || kind == VocabularyKind::Watermark) return 0;
     const QString upper = word.toUpper();
+    // A compression word of any format is accepted, whatever the output format.
+    if (kind == VocabularyKind::Compression) {
+        for (const Compression& list : CompressionLists())
+            for (const Word& w : list.words)
+                if (upper == QLatin1String(w.word)) return w.code;
+        return 0;
+    }
     for (const Word& w : table->words)
         if (upper == QLatin1String(w.word)) return w.code;
     return 0;
@@ -158,9 +147,15 @@ QString CodeToWord(VocabularyKind kind, int32_t code, const QString& extension) 
 
 QStringList Words(VocabularyKind kind) {
     QStringList words;
-    if (const Table* table = TableOf(kind))
-        for (const Word& w : table->words)
+    auto add = [&words](const std::initializer_list<Word>& list) {
+        for (const Word& w : list)
             if (!words.contains(QLatin1String(w.word))) words << QString::fromLatin1(w.word);
+    };
+    if (kind == VocabularyKind::Compression)
+        for (const Compression& list : CompressionLists())
+            add(list.words);
+    else if (const Table* table = TableOf(kind))
+        add(table->words);
     return words;
 }
 
