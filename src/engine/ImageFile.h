@@ -32,6 +32,9 @@ public:
 
     // False, with the reason, when nothing can be created in path's folder.
     bool Open(const QString& path, QString* reason);
+    // The final name, for a file whose name is known only once it is written;
+    // it must lie on the same file system as the folder it was opened in.
+    void Rename(const QString& path) { path_ = path; }
     // Appends; false once any write failed (the failure is kept for Commit).
     bool Write(const void* data, size_t bytes);
     bool Failed() const { return error_ != 0; }

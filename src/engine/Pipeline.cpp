@@ -60,8 +60,13 @@ bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const N
         result.failure = QStringLiteral("another file of this run is saved as ") + result.output;
         return false;
     }
+    return MakeOutputFolder(request, job, folder, result);
+}
+
+bool MakeOutputFolder(const ConversionRequest& request, const FileJob& job, const QString& folder,
+                      FileResult& result) {
     // A folder's subfolders are recreated below the output folder as needed.
-    if (settings.keepSubfolders && !job.subfolder.isEmpty()) {
+    if (request.settings.keepSubfolders && !job.subfolder.isEmpty()) {
         if (const int error = MakeFolders(folder)) {
             result.failure = QStringLiteral("cannot create the folder %1: %2")
                                  .arg(folder, QString::fromLocal8Bit(std::strerror(error)));

@@ -58,5 +58,9 @@ NameFacts NameFactsFor(const ConversionRequest& request, const FileJob& job,
 // holds the path, otherwise result.failure says why.
 bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const NameFacts& facts,
                    FileResult& result);
+// Makes the job's subfolder below the output folder where "Keep Subfolders"
+// asks for one; false with the reason in result otherwise.
+bool MakeOutputFolder(const ConversionRequest& request, const FileJob& job, const QString& folder,
+                      FileResult& result);
 
 } // namespace tarvix

@@ -34,6 +34,8 @@ public:
     bool Claim(size_t index, const QString& path);
     // File index is done; later files waiting on it go on.
     void Settle(size_t index, bool converted);
+    // Whether names wait for every earlier file to settle.
+    bool Numbered() const { return numbered_; }
 
 private:
     void Advance(); // moves the frontiers past finished files; under lock_

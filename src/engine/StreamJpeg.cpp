@@ -2,6 +2,7 @@
 
 #include "dds/DdsReader.h"
 #include "engine/ImageFile.h"
+#include "engine/RunOrder.h"
 #include "engine/SaveFlags.h"
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
@@ -256,11 +257,21 @@ StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job,
     result.width = int32_t(reader->Width());
     result.height = int32_t(reader->Height());
     if (job.betweenSteps) job.betweenSteps();
-    if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result))
-        return StreamResult::Failed;
-
     PendingFile file;
-    if (!file.Open(result.output, &result.failure)) return StreamResult::Failed;
+    // A file that counts converted files is named only once the earlier files
+    // are done: it is written first, without a name, so the files of a run
+    // still encode side by side.
+    const bool nameLater = job.order && job.order->Numbered();
+    if (nameLater) {
+        const QString folder =
+            OutputFolderOf(request.outputFolder, job.subfolder, request.settings);
+        if (!MakeOutputFolder(request, job, folder, result) ||
+            !file.Open(folder + QStringLiteral("pending.jpg"), &result.failure))
+            return StreamResult::Failed;
+    } else if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result) ||
+               !file.Open(result.output, &result.failure)) {
+        return StreamResult::Failed;
+    }
     const uint32_t width = reader->Width(), height = reader->Height();
     const size_t pitch = size_t(width) * 3;
     StripRing ring(*reader, pitch);
@@ -307,6 +318,11 @@ StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job,
         result.failure = ring.ReadFailed() ? QStringLiteral("the file could not be read")
                                            : QStringLiteral("the JPEG encoder failed");
         return StreamResult::Failed;
+    }
+    if (nameLater) {
+        if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result))
+            return StreamResult::Failed;
+        file.Rename(result.output);
     }
     result.converted = file.Commit(&result.failure);
     return result.converted ? StreamResult::Saved : StreamResult::Failed;
