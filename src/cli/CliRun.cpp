@@ -161,9 +161,15 @@ RunOutcome Run::Execute() {
 
     QString error;
     const QString& in = st_.inputExtension;
-    if (in == QLatin1String("dds"))
+    if (in == QLatin1String("dds")) {
         Echo("Input", "DDS Load As");
-    else if (in == QLatin1String("gif"))
+        Echo("Input", "DDS Mip Level");
+        Echo("Input", "DDS Layer");
+        Echo("Input", "DDS Cube Layout");
+        Echo("Input", "DDS Normal Map");
+        Echo("Input", "DDS Alpha");
+        if (s_.ddsAlpha == kDdsAlphaBackground) Echo("Input", "DDS Background");
+    } else if (in == QLatin1String("gif"))
         Echo("Input", "GIF Frame Loading");
     else if (in == QLatin1String("ico"))
         Echo("Input", "ICO Frame Loading");

@@ -205,6 +205,18 @@ const char16_t kStringTableData[] =
     u"Input Format" Z u"Input Format:" Z
     u"Header Size" Z u"Header Size:" Z
     u"Load As" Z u"Load As:" Z
+    u"Mip Level" Z u"Mip Level:" Z
+    u"Layer" Z u"Array Item or Slice:" Z
+    u"Cube Layout" Z u"Cube Faces:" Z
+    u"Normal Map" Z u"Normal Map:" Z
+    u"Alpha" Z u"Transparency:" Z
+    u"First Face" Z u"First face" Z
+    u"Horizontal Cross" Z u"Horizontal cross" Z
+    u"Face Strip" Z u"All six in a row" Z
+    u"As Stored" Z u"As stored" Z
+    u"Rebuild" Z u"Rebuild" Z
+    u"Drop Alpha" Z u"Drop" Z
+    u"Over Background" Z u"Over the background color" Z
     u"Frame Loading" Z u"Frame Loading:" Z
     u"Output Format" Z u"Output Format:" Z
     u"Bits Per Pixel" Z u"Bits Per Pixel:" Z

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tarvix::dds {
 
@@ -38,7 +39,9 @@ enum class Format {
     LuminanceAlpha8,
     Alpha8,
     Palette8,
-    Layout, // the DXGI row layouts described by Info::layout
+    PaletteAlpha8, // A8P8: a palette index and an alpha byte
+    Layout,        // the DXGI row layouts described by Info::layout
+    Bump,          // the signed D3D9 bump layouts, by masks (see Info::signedMask)
 };
 
 // How the values of a layout are read (UINT is read as UNORM of its width, SINT
@@ -88,6 +91,47 @@ struct Masks {
     uint32_t r = 0, g = 0, b = 0, a = 0;
 };
 
+// Which picture of a file is converted: a mip level, an array item (a cube of a
+// cube array) or a volume slice, and how a cube's faces are laid out.
+enum class CubeLayout : uint8_t {
+    First, // the first face the file holds (+X in a whole cube)
+    Cross, // a horizontal cross: +Y above, -X +Z +X -Z in the middle row, -Y below
+    Strip, // one row: +X -X +Y -Y +Z -Z
+};
+
+struct Selection {
+    uint32_t mip = 0;
+    uint32_t layer = 0;
+    CubeLayout cube = CubeLayout::First;
+};
+
+// How the stored channels become the picture.
+enum class NormalMapMode : uint8_t {
+    Auto,    // rebuild where the file says it is a normal map; decode the editor markers
+    Raw,     // the channels as stored
+    Rebuild, // also two-channel files that do not say so
+};
+
+// What the header says beyond the first picture.
+struct Surfaces {
+    uint32_t mipLevels = 1;
+    uint32_t arraySize = 1; // items; cubes of a cube array
+    uint32_t depth = 1;     // slices of a volume at level 0
+    bool cube = false;
+    uint8_t faces = 0;     // cube faces present: bit i for +X, -X, +Y, -Y, +Z, -Z
+    bool volume = false;
+    uint32_t alphaMode = 0; // DX10: 0 unknown, 1 straight, 2 premultiplied, 3 opaque, 4 custom
+};
+
+// A marker an image editor's DDS plug-in writes into the reserved words.
+enum class EditorMarker : uint8_t { None, YCoCg, YCoCgScaled, AlphaExponent };
+
+// One face of a cross or strip: where its level starts and its cell.
+struct Cell {
+    uint64_t offset = 0;
+    uint32_t column = 0, row = 0;
+};
+
 struct Info {
     uint32_t width = 0;
     uint32_t height = 0;
@@ -101,21 +145,55 @@ struct Info {
     uint32_t chromaRows = 0;    // planar: luma rows per chroma row (0: not planar)
     uint64_t chromaOffset = 0;  // planar: first byte of the chroma plane
     Masks masks;                // Masked, Luminance and LuminanceAlpha formats
+    uint32_t signedMask = 0;    // Bump: the channels (bit 0 r .. 3 a) that are signed
     uint64_t paletteOffset = 0; // Palette8: 256 entries of R, G, B, A
-    uint64_t dataOffset = 0;    // first byte of the top level of the first surface
-    uint64_t dataBytes = 0;     // bytes of that top level
+    uint64_t dataOffset = 0;    // first byte of the chosen picture
+    uint64_t dataBytes = 0;     // bytes of that picture (one face of a cross or strip)
     QString name;               // how the format is named in messages
+    QString fourCC;             // the FourCC as the file gives it ('DXT5', 'DX10', 36), or empty
 
-    // Bytes of one row of pixels or of 4 x 4 blocks.
+    Surfaces surfaces;
+    Selection selection;
+    std::vector<Cell> cells; // the faces of a cross or strip; empty for one picture
+    bool normalFlag = false;  // pixel-format flag 0x80000000: a swizzled normal map
+    bool rxgb = false;        // DXT5 with red kept in alpha
+    bool premultiplied = false;
+    EditorMarker marker = EditorMarker::None;
+    // Applied to the decoded pixels, in this order.
+    enum class Normal : uint8_t { None, FromAlphaGreen, FromRedGreen } rebuild = Normal::None;
+    bool decodeMarker = false;
+    // Alpha composited over this colour (0xRRGGBB); none: alpha dropped or kept.
+    std::optional<uint32_t> background;
+    // The bitmap the decoders write before the steps above (Info::output is
+    // what the caller gets).
+    Output native = Output::Rgba32;
+
+    // Bytes of one row of pixels or of 4 x 4 blocks (of a picture w wide).
     uint64_t RowBytes() const;
+    uint64_t RowBytesFor(uint32_t w) const;
     // Rows of pixels or of blocks.
     uint32_t Rows() const;
+    // Bytes of one picture of the given size (a level of a surface).
+    uint64_t PictureBytes(uint32_t w, uint32_t h) const;
+    // The picture the caller gets: the chosen surface, or the cross or strip.
+    uint32_t CanvasWidth() const;
+    uint32_t CanvasHeight() const;
+    // Whether the decoded pixels pass through a step before they are stored.
+    bool Transforms() const { return rebuild != Normal::None || decodeMarker || rxgb || background; }
 };
 
-// Checks the first bytes of a file whose total size is fileSize. head must hold
-// min(fileSize, kHeaderBytes + kDx10Bytes) bytes. On failure returns nullopt and
-// sets error to the reason.
+// What the caller asks of the reader beyond the first picture.
+struct Request {
+    Selection selection;
+    NormalMapMode normals = NormalMapMode::Auto;
+    // Composite alpha over this colour (0xRRGGBB) instead of dropping it.
+    std::optional<uint32_t> background;
+};
+
+// Checks the first bytes of a file whose total size is fileSize and the chosen
+// picture. head must hold min(fileSize, kHeaderBytes + kDx10Bytes) bytes. On
+// failure returns nullopt and sets error to the reason.
 std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t fileSize,
-                                QString* error);
+                                QString* error, const Request& request);
 
 } // namespace tarvix::dds

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -41,8 +42,12 @@ private:
     uint64_t size_;
 };
 
+int BytesOf(Output output) {
+    return output == Output::Grey8 ? 1 : output == Output::Rgb24 ? 3 : 4;
+}
+
 FIBITMAP* Allocate(const Info& info, const Options& options) {
-    const int w = int(info.width), h = int(info.height);
+    const int w = int(info.CanvasWidth()), h = int(info.CanvasHeight());
     const int bpp = info.output == Output::Grey8 ? 8 : info.output == Output::Rgb24 ? 24 : 32;
     FIBITMAP* dib = options.allocate ? options.allocate(w, h, bpp)
                                      : FreeImage_Allocate(w, h, bpp, FI_RGBA_RED_MASK,
@@ -154,9 +159,92 @@ void DecodeBlockRow(const Target& t, const Info& info, uint32_t by, const uint8_
     }
 }
 
-// Decodes rows [first, last) of pixels or blocks, reading them in chunks.
+// The decoded pixels of one row in the format's own layout (native) through the
+// steps the caller chose, into a row of the bitmap (always 24 bits then).
+void FinishRow(const Info& info, const BYTE* src, BYTE* dst) {
+    const bool alpha = info.native == Output::Rgba32;
+    const int in = alpha ? 4 : 3;
+    const uint32_t bg = info.background.value_or(0);
+    const int bgR = int(bg >> 16 & 0xFF), bgG = int(bg >> 8 & 0xFF), bgB = int(bg & 0xFF);
+    for (uint32_t x = 0; x < info.width; ++x, src += in, dst += 3) {
+        float r = src[FI_RGBA_RED], g = src[FI_RGBA_GREEN], b = src[FI_RGBA_BLUE];
+        int a = alpha ? src[FI_RGBA_ALPHA] : 255;
+        if (info.rxgb) r = float(a), a = 255;
+        if (info.decodeMarker) {
+            // The YCoCg-DXT rule: luma in alpha, the chroma pair in red and
+            // green (offset by half the range), a scale in blue when scaled.
+            const float offset = 0.5f * 256.0f / 255.0f;
+            if (info.marker == EditorMarker::AlphaExponent) {
+                const float k = float(a) / 255.0f;
+                r *= k, g *= k, b *= k;
+            } else {
+                const float y = float(a) / 255.0f;
+                float co = r / 255.0f - offset, cg = g / 255.0f - offset;
+                if (info.marker == EditorMarker::YCoCgScaled) {
+                    const float scale = 1.0f / ((255.0f / 8.0f) * (b / 255.0f) + 1.0f);
+                    co *= scale, cg *= scale;
+                }
+                r = (y + co - cg) * 255.0f, g = (y + cg) * 255.0f, b = (y - co - cg) * 255.0f;
+            }
+            a = 255;
+        }
+        if (info.rebuild != Info::Normal::None) {
+            if (info.rebuild == Info::Normal::FromAlphaGreen) r = float(a);
+            const float nx = r / 255.0f * 2.0f - 1.0f, ny = g / 255.0f * 2.0f - 1.0f;
+            const float nz = std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny));
+            b = (nz + 1.0f) * 0.5f * 255.0f;
+            a = 255;
+        }
+        auto byte = [](float v) { return BYTE(std::clamp(int(std::lround(v)), 0, 255)); };
+        if (info.background && a < 255) {
+            // Straight alpha weighs the colour; premultiplied alpha already has.
+            const float k = float(a) / 255.0f, rest = 1.0f - k;
+            const float w = info.premultiplied ? 1.0f : k;
+            r = r * w + float(bgR) * rest, g = g * w + float(bgG) * rest,
+            b = b * w + float(bgB) * rest;
+        }
+        dst[FI_RGBA_RED] = byte(r);
+        dst[FI_RGBA_GREEN] = byte(g);
+        dst[FI_RGBA_BLUE] = byte(b);
+    }
+}
+
+bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette,
+                   const Target& t, uint32_t first, uint32_t last,
+                   const std::atomic<bool>& failed);
+
+// Decodes rows [first, last) of pixels or blocks; through FinishRow when the
+// caller chose a step that needs the stored channels.
 bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, const Target& t,
                 uint32_t first, uint32_t last, const std::atomic<bool>& failed) {
+    if (!info.Transforms()) return DecodeRawRows(source, info, palette, t, first, last, failed);
+    Info raw = info;
+    raw.output = info.native;
+    const uint32_t unit = info.blockCompressed ? 4 : 1;
+    // A few file rows at a time into a scratch strip of the native layout.
+    const uint32_t step = std::max(1u, 64 / unit);
+    const size_t pitch = size_t(info.width) * size_t(BytesOf(info.native));
+    std::vector<BYTE> scratch;
+    try {
+        scratch.resize(pitch * step * unit);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (uint32_t row = first; row < last; row += step) {
+        const uint32_t end = std::min(last, row + step);
+        const Target s{scratch.data(), ptrdiff_t(pitch), row * unit};
+        if (!DecodeRawRows(source, raw, palette, s, row, end, failed)) return false;
+        const uint32_t lastPixel = std::min(info.height, end * unit);
+        for (uint32_t y = row * unit; y < lastPixel; ++y)
+            FinishRow(info, s.Row(y), t.Row(y));
+    }
+    return true;
+}
+
+// Decodes rows [first, last) of pixels or blocks as stored, reading them in chunks.
+bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette,
+                   const Target& t, uint32_t first, uint32_t last,
+                   const std::atomic<bool>& failed) {
     const uint64_t rowBytes = info.RowBytes();
     const uint32_t chunkRows =
         uint32_t(std::max<uint64_t>(1, (256 * 1024) / std::max<uint64_t>(1, rowBytes)));
@@ -197,22 +285,83 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
 
 // Reads and checks the header, and the palette of a palette file: everything a
 // decode needs before its first row. nullopt with the reason in error.
-std::optional<Info> ReadInfo(const Source& source, bool opaque, uint8_t* palette, QString* error) {
+std::optional<Info> ReadInfo(const Source& source, bool opaque, const Request& request,
+                             uint8_t* palette, QString* error) {
     uint8_t head[kHeaderBytes + kDx10Bytes] = {};
     const size_t headBytes = size_t(std::min<uint64_t>(source.Size(), sizeof head));
     if (!source.Read(0, headBytes, head)) {
         *error = QStringLiteral("the file could not be read");
         return std::nullopt;
     }
-    std::optional<Info> info = ParseHeader(head, headBytes, source.Size(), error);
+    std::optional<Info> info = ParseHeader(head, headBytes, source.Size(), error, request);
     if (!info) return std::nullopt;
     if (opaque && info->output == Output::Rgba32) info->output = Output::Rgb24;
-    if (info->format == Format::Palette8 &&
+    if ((info->format == Format::Palette8 || info->format == Format::PaletteAlpha8) &&
         !source.Read(info->paletteOffset, kPaletteBytes, palette)) {
         *error = QStringLiteral("the file could not be read");
         return std::nullopt;
     }
     return info;
+}
+
+// The info of one face of a cross or strip.
+Info CellInfo(const Info& info, const Cell& cell) {
+    Info face = info;
+    face.dataOffset = cell.offset;
+    if (face.chromaRows) face.chromaOffset = cell.offset + face.RowBytes() * face.Rows();
+    face.cells.clear();
+    return face;
+}
+
+// Rows [first, last) of a cross or strip: the empty cells in the background
+// colour (black when alpha is dropped), each face's rows in its cell. out holds
+// row first; rows are pitch bytes apart, top row first when pitch > 0.
+bool DecodeCanvasRows(const Source& source, const Info& info, const uint8_t* palette,
+                      const Target& out, uint32_t first, uint32_t last) {
+    const int bytes = BytesOf(info.output);
+    const size_t width = size_t(info.CanvasWidth()) * size_t(bytes);
+    const uint32_t bg = info.background.value_or(0);
+    for (uint32_t y = first; y < last; ++y) {
+        BYTE* row = out.Row(y);
+        if (!info.background || info.output == Output::Grey8) {
+            std::memset(row, 0, width);
+            continue;
+        }
+        for (size_t x = 0; x < width; x += size_t(bytes)) {
+            row[x + FI_RGBA_RED] = BYTE(bg >> 16), row[x + FI_RGBA_GREEN] = BYTE(bg >> 8),
+                           row[x + FI_RGBA_BLUE] = BYTE(bg);
+            if (bytes == 4) row[x + FI_RGBA_ALPHA] = 255;
+        }
+    }
+    const std::atomic<bool> failed{false};
+    const uint32_t h = info.height, unit = info.blockCompressed ? 4 : 1;
+    const size_t faceBytes = size_t(info.width) * size_t(bytes);
+    std::vector<BYTE> scratch;
+    for (const Cell& cell : info.cells) {
+        const uint32_t top = cell.row * h;
+        const uint32_t a = std::max(first, top), b = std::min(last, top + h);
+        if (a >= b) continue;
+        const Info face = CellInfo(info, cell);
+        const uint32_t fa = a - top, fb = b - top; // face pixel rows
+        const uint32_t ra = fa / unit, rb = (fb + unit - 1) / unit; // face file rows
+        // Rows that begin or end inside a block go through a scratch strip, so
+        // that nothing outside [first, last) is written.
+        if (fa % unit == 0 && (fb % unit == 0 || fb == h)) {
+            const Target t{out.Row(a) + faceBytes * cell.column, out.step, fa};
+            if (!DecodeRows(source, face, palette, t, ra, rb, failed)) return false;
+            continue;
+        }
+        try {
+            scratch.resize(faceBytes * (rb - ra) * unit);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        const Target s{scratch.data(), ptrdiff_t(faceBytes), ra * unit};
+        if (!DecodeRows(source, face, palette, s, ra, rb, failed)) return false;
+        for (uint32_t y = fa; y < fb; ++y)
+            std::memcpy(out.Row(top + y) + faceBytes * cell.column, s.Row(y), faceBytes);
+    }
+    return true;
 }
 
 } // namespace
@@ -227,7 +376,8 @@ FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
     QString ignored;
     if (!error) error = &ignored;
     uint8_t palette[kPaletteBytes] = {};
-    const std::optional<Info> parsed = ReadInfo(source, options.opaque, palette, error);
+    const std::optional<Info> parsed =
+        ReadInfo(source, options.opaque, options.request, palette, error);
     if (!parsed) return nullptr;
     const Info& info = *parsed;
 
@@ -239,7 +389,15 @@ FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
         return nullptr;
     }
 
-    const Target target = Target::Bitmap(dib, info.height);
+    const Target target = Target::Bitmap(dib, info.CanvasHeight());
+    if (!info.cells.empty()) {
+        if (!DecodeCanvasRows(source, info, palette, target, 0, info.CanvasHeight())) {
+            FreeImage_Unload(dib);
+            *error = QStringLiteral("the file could not be read");
+            return nullptr;
+        }
+        return dib;
+    }
     // Small pictures are not worth a second thread.
     const uint32_t rows = info.Rows();
     int threads = options.threads;
@@ -315,7 +473,8 @@ struct StripReader::Parts {
 StripReader::StripReader() = default;
 StripReader::~StripReader() = default;
 
-std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* error, bool opaque) {
+std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* error, bool opaque,
+                                               const Request& request) {
     QString ignored;
     if (!error) error = &ignored;
     auto parts = std::make_unique<Parts>();
@@ -323,7 +482,8 @@ std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* err
     parts->fd = OpenRegularFile(path, &size, error);
     if (parts->fd < 0) return nullptr;
     parts->source = std::make_unique<FileSource>(parts->fd, size);
-    const std::optional<Info> info = ReadInfo(*parts->source, opaque, parts->palette, error);
+    const std::optional<Info> info =
+        ReadInfo(*parts->source, opaque, request, parts->palette, error);
     if (!info) return nullptr;
     parts->info = *info;
     std::unique_ptr<StripReader> reader(new StripReader);
@@ -332,11 +492,11 @@ std::unique_ptr<StripReader> StripReader::Open(const QString& path, QString* err
 }
 
 uint32_t StripReader::Width() const {
-    return parts_->info.width;
+    return parts_->info.CanvasWidth();
 }
 
 uint32_t StripReader::Height() const {
-    return parts_->info.height;
+    return parts_->info.CanvasHeight();
 }
 
 int StripReader::Bpp() const {
@@ -345,11 +505,18 @@ int StripReader::Bpp() const {
 }
 
 uint32_t StripReader::RowAlignment() const {
-    return parts_->info.blockCompressed ? 4 : 1;
+    // The faces of a cross or strip find their own blocks.
+    return parts_->info.blockCompressed && parts_->info.cells.empty() ? 4 : 1;
 }
 
 bool StripReader::Decode(uint32_t first, uint32_t count, uint8_t* out, size_t pitch) const {
     const Info& info = parts_->info;
+    if (!info.cells.empty()) {
+        if (count == 0 || first >= info.CanvasHeight() || count > info.CanvasHeight() - first)
+            return false;
+        return DecodeCanvasRows(*parts_->source, info, parts_->palette,
+                                Target{out, ptrdiff_t(pitch), first}, first, first + count);
+    }
     const uint32_t align = RowAlignment();
     if (count == 0 || first % align != 0 || first >= info.height || count > info.height - first)
         return false;

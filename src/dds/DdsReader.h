@@ -3,6 +3,8 @@
 // image library would: colour formats as 32 bits with alpha, opaque uncompressed
 // RGB (and BC5, BC6H) as 24 bits, single-channel formats as 8-bit greyscale.
 
+#include "dds/DdsHeader.h"
+
 #include <FreeImage.h>
 #include <QString>
 #include <cstddef>
@@ -41,6 +43,8 @@ struct Options {
     // Makes the bitmap to decode into; FreeImage_Allocate when empty. Must give a
     // bitmap of the size and depth asked for, with masks for 24 and 32 bits.
     std::function<FIBITMAP*(int width, int height, int bpp)> allocate;
+    // Which picture, and what becomes of its channels.
+    Request request;
 };
 
 // Validates, then decodes the top level of the first surface. Null on failure,
@@ -57,7 +61,7 @@ public:
     ~StripReader();
     // Null, with the reason, for what Decode would refuse.
     static std::unique_ptr<StripReader> Open(const QString& path, QString* error,
-                                             bool opaque = false);
+                                             bool opaque = false, const Request& request = {});
     uint32_t Width() const;
     uint32_t Height() const;
     // 8, 24 or 32: the depth of the bitmap Decode would give.

@@ -22,6 +22,13 @@ struct Channel {
     uint8_t Get(uint32_t pixel) const { return ScaleToByte((pixel & mask) >> shift, bits); }
 };
 
+// Rounded to the nearest byte: the rule of the signed layouts.
+uint8_t UnormByte(uint32_t v, int bits) {
+    if (bits == 8) return uint8_t(v);
+    const uint64_t max = (uint64_t(1) << bits) - 1;
+    return uint8_t((uint64_t(v) * 255 + max / 2) / max);
+}
+
 uint32_t ReadPixel(const uint8_t* p, uint32_t bytes) {
     uint32_t v = 0;
     for (uint32_t i = 0; i < bytes; ++i)
@@ -76,8 +83,9 @@ void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src
         return;
     case Format::LuminanceAlpha8: {
         const Channel l(info.masks.r), a(info.masks.a);
-        for (uint32_t x = 0; x < w; ++x, src += 2, dst += step) {
-            const uint32_t v = uint32_t(src[0] | src[1] << 8);
+        const uint32_t bpp = info.bytesPerPixel;
+        for (uint32_t x = 0; x < w; ++x, src += bpp, dst += step) {
+            const uint32_t v = ReadPixel(src, bpp);
             const uint8_t grey = l.Get(v);
             put(dst, grey, grey, grey, a.Get(v));
         }
@@ -92,6 +100,31 @@ void DecodePixelRow(const Info& info, const uint8_t* palette, const uint8_t* src
             put(dst, entry[0], entry[1], entry[2], entry[3]);
         }
         return;
+    case Format::PaletteAlpha8:
+        for (uint32_t x = 0; x < w; ++x, src += 2, dst += step) {
+            const uint8_t* entry = palette + 4 * src[0];
+            put(dst, entry[0], entry[1], entry[2], src[1]);
+        }
+        return;
+    case Format::Bump: {
+        // Signed channels are shifted by half their range (zero reads 128, as
+        // the signed block formats do); a missing third channel is that zero.
+        const Channel c[4] = {Channel(info.masks.r), Channel(info.masks.g), Channel(info.masks.b),
+                              Channel(info.masks.a)};
+        const uint32_t bpp = info.bytesPerPixel;
+        for (uint32_t x = 0; x < w; ++x, src += bpp, dst += step) {
+            const uint32_t v = ReadPixel(src, bpp);
+            uint8_t out[4] = {0, 0, 128, 255};
+            for (int i = 0; i < 4; ++i) {
+                if (!c[i].mask) continue;
+                uint32_t value = (v & c[i].mask) >> c[i].shift;
+                if (info.signedMask & (1u << i)) value ^= uint32_t(1) << (c[i].bits - 1);
+                out[i] = UnormByte(value, c[i].bits);
+            }
+            put(dst, out[0], out[1], out[2], out[3]);
+        }
+        return;
+    }
     default:
         return;
     }

@@ -4,7 +4,9 @@
 #include "dds/DdsReader.h"
 #include "engine/PixelStore.h"
 #include "platform/Paths.h"
+#include "settings/Vocabulary.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -67,11 +69,30 @@ long DLL_CALLCONV SinkTell(fi_handle handle) {
 
 } // namespace
 
-FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store, bool opaque) {
+dds::Request TextureRequest(const Settings& s) {
+    dds::Request request;
+    request.selection.mip = uint32_t(std::max(0, s.ddsMipLevel));
+    request.selection.layer = uint32_t(std::max(0, s.ddsLayer));
+    request.selection.cube = s.ddsCubeLayout == 1   ? dds::CubeLayout::Cross
+                             : s.ddsCubeLayout == 2 ? dds::CubeLayout::Strip
+                                                    : dds::CubeLayout::First;
+    request.normals = s.ddsNormalMap == 1   ? dds::NormalMapMode::Raw
+                      : s.ddsNormalMap == 2 ? dds::NormalMapMode::Rebuild
+                                            : dds::NormalMapMode::Auto;
+    if (s.ddsAlpha == kDdsAlphaBackground) {
+        const Rgb c = ColorText(s.ddsBackground);
+        request.background = uint32_t(c.red) << 16 | uint32_t(c.green) << 8 | uint32_t(c.blue);
+    }
+    return request;
+}
+
+FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store, bool opaque,
+                         const dds::Request& request) {
     // The program's own reader replaces the image library's DDS loader, which
     // trusts the header and misreads several block formats.
     dds::Options options;
     options.opaque = opaque;
+    options.request = request;
     if (store)
         options.allocate = [store](int w, int h, int bpp) { return store->Allocate(w, h, bpp); };
     return dds::LoadFile(path, reason, options);

@@ -1,6 +1,9 @@
 #pragma once
 // Reading the input picture and writing the output file.
 
+#include "dds/DdsHeader.h"
+#include "settings/Settings.h"
+
 #include <FreeImage.h>
 #include <QByteArray>
 #include <QString>
@@ -18,7 +21,11 @@ namespace tarvix {
 // With a store, large pictures are decoded into its memory; opaque asks for a
 // picture without alpha (for outputs that cannot keep it).
 FIBITMAP* LoadInputImage(const QString& path, QString* reason = nullptr,
-                         PixelStore* store = nullptr, bool opaque = false);
+                         PixelStore* store = nullptr, bool opaque = false,
+                         const dds::Request& request = {});
+
+// The picture of a texture the settings choose, and what becomes of its channels.
+dds::Request TextureRequest(const Settings& settings);
 
 // An output file written in its target folder without a name (or under a hidden
 // one where the file system cannot do that) and given its final name only when

@@ -89,7 +89,8 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     // file, with less memory and no conversion to 24 bits.
     const bool opaque =
         request.conversionType == QLatin1String("jpg") && request.options.allowOpaqueDecode;
-    FIBITMAP* image = LoadInputImage(job.input, &result.failure, &store, opaque);
+    FIBITMAP* image =
+        LoadInputImage(job.input, &result.failure, &store, opaque, TextureRequest(settings));
     image = ApplyLoadAs(image, settings.ddsLoadAs);
     store.Release(image);
 

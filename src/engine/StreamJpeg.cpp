@@ -241,7 +241,7 @@ bool CanStreamToJpeg(const ConversionRequest& request) {
 StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job,
                           FileResult& result) {
     std::unique_ptr<dds::StripReader> reader =
-        dds::StripReader::Open(job.input, &result.failure, true);
+        dds::StripReader::Open(job.input, &result.failure, true, TextureRequest(request.settings));
     if (!reader) {
         // Refused files are refused by the whole-picture path with the same
         // reason; let it say so, once.

@@ -43,6 +43,12 @@ struct Settings {
     // Input
     QString inputFormat;
     int32_t ddsLoadAs{};
+    int32_t ddsMipLevel{};
+    int32_t ddsLayer{};
+    int8_t ddsCubeLayout{};
+    int8_t ddsNormalMap{};
+    int8_t ddsAlpha{};
+    QString ddsBackground;
     int32_t gifFrameLoading{};
     int32_t icoFrameLoading{};
     int32_t tiffFrameLoading{};

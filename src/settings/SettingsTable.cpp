@@ -164,6 +164,19 @@ std::vector<SettingDef> BuildTable() {
             .ext("dds")
             .opt("--DDS-LOAD-AS")
             .words(VocabularyKind::DdsLoadAs),
+        // Which picture of a texture, and what becomes of its channels.
+        Int(IN, "DDS Mip Level", &S::ddsMipLevel, 0).ext("dds").opt("--DDS-MIP").range(0, 15),
+        Int(IN, "DDS Layer", &S::ddsLayer, 0).ext("dds").opt("--DDS-LAYER").range(0, 2047),
+        Code(IN, "DDS Cube Layout", &S::ddsCubeLayout, 0, VocabularyKind::DdsCube)
+            .ext("dds")
+            .opt("--DDS-CUBE"),
+        Code(IN, "DDS Normal Map", &S::ddsNormalMap, 0, VocabularyKind::DdsNormalMap)
+            .ext("dds")
+            .opt("--DDS-NORMAL-MAP"),
+        Code(IN, "DDS Alpha", &S::ddsAlpha, 0, VocabularyKind::DdsAlpha)
+            .ext("dds")
+            .opt("--DDS-ALPHA"),
+        Text(IN, "DDS Background", &S::ddsBackground, "FFFFFF").ext("dds").opt("--DDS-BACKGROUND"),
         Int(IN, "GIF Frame Loading", &S::gifFrameLoading, 0)
             .ext("gif")
             .opt("--GIF-FRAME-LOADING")

@@ -64,6 +64,10 @@ const std::array<Table, kVocabularyKinds>& Tables() {
           "Bottom-Left", "Bottom-Center", "Bottom-Right"}},
         {{{"FIXED", 0}}, {"Fixed"}},
         {{{"CURRENT", 0}, {"ORIGINAL", 1}, {"CUSTOM", 2}}, {"Current", "Original", "Custom"}},
+        {{{"FIRST", 0}, {"CROSS", 1}, {"STRIP", 2}},
+         {"First Face", "Horizontal Cross", "Face Strip"}},
+        {{{"AUTO", 0}, {"RAW", 1}, {"REBUILD", 2}}, {"Auto", "As Stored", "Rebuild"}},
+        {{{"DROP", 0}, {"BACKGROUND", 1}}, {"Drop Alpha", "Over Background"}},
     }};
     return tables;
 }

@@ -33,11 +33,15 @@ enum class VocabularyKind : int {
     Position,
     WatermarkSize,
     FileTimestamp,
+    DdsCube,
+    DdsNormalMap,
+    DdsAlpha,
 };
-constexpr int kVocabularyKinds = 22;
+constexpr int kVocabularyKinds = 25;
 
 // The codes the program itself tests for.
 enum FrameCode : int8_t { kFrameNone = 0, kFrameSolid = 1 };
+enum DdsAlphaCode : int8_t { kDdsAlphaDrop = 0, kDdsAlphaBackground = 1 };
 enum WatermarkCode : int8_t { kWatermarkNone = 0, kWatermarkText = 1, kWatermarkImage = 2 };
 enum RotationTypeCode : int8_t { kRotationSimple = 0, kRotationAdvanced = 1 };
 enum BoundaryCode : int8_t { kBoundImage = 0, kBoundFrame = 1 };

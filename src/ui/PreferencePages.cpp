@@ -101,19 +101,25 @@ std::vector<PreferencePage> BuildPages() {
                      {}});
 
     PreferenceRow rawWidth = Number("Image Width", IN, "RAW Image Width", "Pixels");
-    pages.push_back({"Input",
-                     0,
-                     {Special("Input Format", IN, "Format", RowSpecial::InputFormat)},
-                     {{"dds", 0, {Choice("Load As", IN, "DDS Load As")}},
-                      {"gif", 0, {Choice("Frame Loading", IN, "GIF Frame Loading")}},
-                      {"ico", 0, {Choice("Frame Loading", IN, "ICO Frame Loading")}},
-                      {"raw",
-                       0,
-                       {Choice("Load As", IN, "RAW Load As"),
-                        Number("Header Size", IN, "RAW Header Size", "Bytes"), rawWidth,
-                        Number("Image Height", IN, "RAW Image Height", "Pixels"),
-                        Choice("Tone Mapping", IN, "RAW Tone Mapping")}},
-                      {"tiff", 0, {Choice("Frame Loading", IN, "TIFF Frame Loading")}}}});
+    pages.push_back(
+        {"Input",
+         0,
+         {Special("Input Format", IN, "Format", RowSpecial::InputFormat)},
+         {{"dds",
+           230,
+           {Choice("Load As", IN, "DDS Load As"), Slider("Mip Level", IN, "DDS Mip Level"),
+            Slider("Layer", IN, "DDS Layer"), Choice("Cube Layout", IN, "DDS Cube Layout"),
+            Choice("Normal Map", IN, "DDS Normal Map"), Choice("Alpha", IN, "DDS Alpha"),
+            Row("Background Color", K::Colour, IN, "DDS Background")}},
+          {"gif", 0, {Choice("Frame Loading", IN, "GIF Frame Loading")}},
+          {"ico", 0, {Choice("Frame Loading", IN, "ICO Frame Loading")}},
+          {"raw",
+           0,
+           {Choice("Load As", IN, "RAW Load As"),
+            Number("Header Size", IN, "RAW Header Size", "Bytes"), rawWidth,
+            Number("Image Height", IN, "RAW Image Height", "Pixels"),
+            Choice("Tone Mapping", IN, "RAW Tone Mapping")}},
+          {"tiff", 0, {Choice("Frame Loading", IN, "TIFF Frame Loading")}}}});
 
     std::vector<PreferenceArea> outputs = {
         OutputArea("bmp", "BMP BPP",

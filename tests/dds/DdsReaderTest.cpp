@@ -112,11 +112,11 @@ TEST(DdsHeader, RejectionRulesNameTheirReason) {
     lum24.bitCount = 24;
     cases.append({DdsHeader(4, 4, lum24) + QByteArray(48, 0),
                   "unsupported DDS pixel format: 24-bit luminance"});
-    DdsPixelFormat rgb8;
-    rgb8.flags = 0x40;
-    rgb8.bitCount = 8;
+    DdsPixelFormat rgb12;
+    rgb12.flags = 0x40;
+    rgb12.bitCount = 12;
     cases.append(
-        {DdsHeader(4, 4, rgb8) + QByteArray(16, 0), "unsupported DDS pixel format: 8-bit RGB"});
+        {DdsHeader(4, 4, rgb12) + QByteArray(32, 0), "unsupported DDS pixel format: 12-bit RGB"});
     cases.append({good.left(good.size() - 1), "truncated DDS data: 32 bytes expected, 31 present"});
     DdsPixelFormat pal;
     pal.flags = 0x20;

@@ -71,6 +71,11 @@ TEST_F(CliTest, QuietAndDebug) {
                                   "Output: " + box.Path("out"),
                                   "Conversion: jpg",
                                   "DDS Load As: AUTO",
+                                  "DDS Mip Level: 0",
+                                  "DDS Layer: 0",
+                                  "DDS Cube Layout: FIRST",
+                                  "DDS Normal Map: AUTO",
+                                  "DDS Alpha: DROP",
                                   "JPG BPP: 0",
                                   "JPG Quality: 95",
                                   "JPG Chroma Subsampling: NONE",
@@ -149,15 +154,15 @@ TEST_F(CliTest, VersionAndHelp) {
     const ProcessResult h = Run({"-?"});
     EXPECT_EQ(h.exitCode, 0);
     const QStringList lines = h.outLines();
-    ASSERT_EQ(lines.size(), 40);
+    ASSERT_EQ(lines.size(), 46);
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Usage: tarvix -i <filename> [options]");
     EXPECT_EQ(lines[6], "  tarvix -i /tmp/example.dds -o /tmp/converted --jpg-quality=95");
     EXPECT_EQ(lines[14],
               "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)");
     EXPECT_EQ(lines[7], "  tarvix -i /tmp/textures -o /tmp/converted --jobs=4");
-    EXPECT_EQ(lines[30], "                            (default: one per processor)");
-    EXPECT_EQ(lines[39], "  -v, --version             Display version information and exit");
+    EXPECT_EQ(lines[36], "                            (default: one per processor)");
+    EXPECT_EQ(lines[45], "  -v, --version             Display version information and exit");
     EXPECT_EQ(Run({"--help", "-p"}).out, h.out); // pause has no effect on the help
 }
 

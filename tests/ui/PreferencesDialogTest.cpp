@@ -649,5 +649,5 @@ TEST(PreferencePages, EverySliderOffersItsSettingsRange) {
             for (const PreferenceRow& row : area.rows)
                 check(row);
     }
-    EXPECT_EQ(sliders, 15);
+    EXPECT_EQ(sliders, 17);
 }
