@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Plugins.h"
 #include "request/ConversionRequest.h"
+#include "request/InputSelection.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +69,46 @@ int RunThumbnail(const ParameterList& params) {
         return kExitNothingConverted;
     }
     return kExitOk;
+}
+
+// "--info FILE...": what each texture (or every texture below a folder) holds,
+// without converting. 0 when every header could be read.
+int RunInfo(const ParameterList& params) {
+    if (params.Count() < 2) {
+        PrintLine(QStringLiteral("Error: usage: tarvix --info FILE... (files or folders)"));
+        return kExitUsageError;
+    }
+    QString reason;
+    const EngineApi* engine = Engine(&reason);
+    if (!engine) {
+        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
+        return kExitNothingConverted;
+    }
+    FillFormatRegistry();
+    bool all = true;
+    for (qsizetype k = 1; k < params.Count(); ++k) {
+        QString path = params.At(k);
+        if (!path.startsWith(QLatin1Char('/')))
+            path = QDir::currentPath() + QLatin1Char('/') + path;
+        QStringList files;
+        if (IsFolder(path)) {
+            const FolderScan scan =
+                ScanInputFolder(path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'),
+                                BuildAcceptedExtensions());
+            files = scan.files.keys();
+            for (const QString& problem : scan.problems)
+                PrintLine(QStringLiteral("Error: ") + problem);
+            all = all && scan.problems.isEmpty();
+        } else {
+            files << path;
+        }
+        for (const QString& file : files) {
+            bool read = false;
+            PrintLine(engine->describeTexture(file, &read));
+            all = all && read;
+        }
+    }
+    return all ? kExitOk : kExitNothingConverted;
 }
 
 // One parameter that is no option and names a file: the desktop's "open with".
@@ -148,6 +189,7 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     // lock protects and answer anyway.
     const QString first = params.OptionName(0);
     if (first == QLatin1String("--THUMBNAIL")) return RunThumbnail(params);
+    if (first == QLatin1String("--INFO")) return RunInfo(params);
     const QString openWith = OpenWithFile(params);
     const bool needsLock = !IsHelpRequest(first) && !IsVersionRequest(first);
     static InstanceLock lock;

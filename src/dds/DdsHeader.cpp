@@ -102,7 +102,6 @@ bool FromFourCC(Info& info, uint32_t code) {
     }
 }
 
-
 // Legacy uncompressed layouts described by flags, bit count and masks.
 bool FromMasks(Info& info, uint32_t flags, uint32_t bits, Masks masks, QString* error) {
     const bool alpha = flags & DDPF_ALPHAPIXELS;
@@ -388,7 +387,7 @@ void ChooseSteps(Info& info, const Request& request) {
 } // namespace
 
 std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t fileSize,
-                                QString* error, const Request& request) {
+                                QString* error, const Request& request, Info* described) {
     QString ignored;
     if (!error) error = &ignored;
     if (fileSize < 4 || headBytes < 4 || std::memcmp(head, "DDS ", 4) != 0) {
@@ -446,6 +445,7 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
                 return std::nullopt;
             }
             const uint32_t dxgi = Read32(head + kHeaderBytes);
+            info.dxgi = dxgi;
             const uint32_t dimension = Read32(head + kHeaderBytes + 4);
             if (dimension == 2) { // a one-dimensional texture has no height to speak of
                 *error = QStringLiteral("unsupported DDS texture: one-dimensional");
@@ -498,8 +498,8 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
     sf.depth = sf.volume ? depth : 1;
     sf.mipLevels = std::clamp(mipCount, 1u, MaxLevels(width, height, sf.depth));
     info.normalFlag = pfFlags & DDPF_NORMAL;
-    info.premultiplied = fourCC == FourCC("DXT2") || fourCC == FourCC("DXT4") ||
-                         (dx10 && sf.alphaMode == 2);
+    info.premultiplied =
+        fourCC == FourCC("DXT2") || fourCC == FourCC("DXT4") || (dx10 && sf.alphaMode == 2);
     if (pfFlags & DDPF_FOURCC) info.fourCC = FourCCText(fourCC);
     if (Read32(head + 32) == FourCC("GIMP") && Read32(head + 36) == FourCC("-DDS")) {
         const uint32_t marker = Read32(head + 44);
@@ -509,6 +509,23 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
                                                  : EditorMarker::None;
     }
 
+    // What the whole file should take: every surface's mip chain.
+    {
+        uint64_t chain = 0, total = info.dataOffset;
+        bool fits = true;
+        for (uint32_t m = 0; m < sf.mipLevels && fits; ++m) {
+            uint64_t level = 0;
+            fits = Mul(info.PictureBytes(std::max(1u, width >> m), std::max(1u, height >> m)),
+                       sf.volume ? std::max(1u, sf.depth >> m) : 1, level) &&
+                   Add(chain, level);
+        }
+        const uint64_t surfaces =
+            uint64_t(sf.arraySize) * uint64_t(sf.cube ? std::popcount(unsigned(sf.faces)) : 1);
+        uint64_t all = 0;
+        info.fileBytes = fits && Mul(chain, surfaces, all) && Add(total, all) ? total : UINT64_MAX;
+    }
+    info.native = info.output;
+    if (described) *described = info;
     if (!Select(info, request.selection, info.dataOffset, fileSize, error)) return std::nullopt;
     ChooseSteps(info, request);
     return info;

@@ -118,7 +118,7 @@ struct Surfaces {
     uint32_t arraySize = 1; // items; cubes of a cube array
     uint32_t depth = 1;     // slices of a volume at level 0
     bool cube = false;
-    uint8_t faces = 0;     // cube faces present: bit i for +X, -X, +Y, -Y, +Z, -Z
+    uint8_t faces = 0; // cube faces present: bit i for +X, -X, +Y, -Y, +Z, -Z
     bool volume = false;
     uint32_t alphaMode = 0; // DX10: 0 unknown, 1 straight, 2 premultiplied, 3 opaque, 4 custom
 };
@@ -151,12 +151,14 @@ struct Info {
     uint64_t dataBytes = 0;     // bytes of that picture (one face of a cross or strip)
     QString name;               // how the format is named in messages
     QString fourCC;             // the FourCC as the file gives it ('DXT5', 'DX10', 36), or empty
+    uint32_t dxgi = 0;          // the DX10 header's format
+    uint64_t fileBytes = 0;     // what every picture of the file takes, header included
 
     Surfaces surfaces;
     Selection selection;
     std::vector<Cell> cells; // the faces of a cross or strip; empty for one picture
-    bool normalFlag = false;  // pixel-format flag 0x80000000: a swizzled normal map
-    bool rxgb = false;        // DXT5 with red kept in alpha
+    bool normalFlag = false; // pixel-format flag 0x80000000: a swizzled normal map
+    bool rxgb = false;       // DXT5 with red kept in alpha
     bool premultiplied = false;
     EditorMarker marker = EditorMarker::None;
     // Applied to the decoded pixels, in this order.
@@ -179,7 +181,9 @@ struct Info {
     uint32_t CanvasWidth() const;
     uint32_t CanvasHeight() const;
     // Whether the decoded pixels pass through a step before they are stored.
-    bool Transforms() const { return rebuild != Normal::None || decodeMarker || rxgb || background; }
+    bool Transforms() const {
+        return rebuild != Normal::None || decodeMarker || rxgb || background;
+    }
 };
 
 // What the caller asks of the reader beyond the first picture.
@@ -193,7 +197,9 @@ struct Request {
 // Checks the first bytes of a file whose total size is fileSize and the chosen
 // picture. head must hold min(fileSize, kHeaderBytes + kDx10Bytes) bytes. On
 // failure returns nullopt and sets error to the reason.
+// described, when given, receives what the header says whenever the header
+// itself could be read, even when the chosen picture is not in the file.
 std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t fileSize,
-                                QString* error, const Request& request);
+                                QString* error, const Request& request, Info* described = nullptr);
 
 } // namespace tarvix::dds

@@ -6,9 +6,9 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
-#include <cmath>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -209,9 +209,8 @@ void FinishRow(const Info& info, const BYTE* src, BYTE* dst) {
     }
 }
 
-bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette,
-                   const Target& t, uint32_t first, uint32_t last,
-                   const std::atomic<bool>& failed);
+bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette, const Target& t,
+                   uint32_t first, uint32_t last, const std::atomic<bool>& failed);
 
 // Decodes rows [first, last) of pixels or blocks; through FinishRow when the
 // caller chose a step that needs the stored channels.
@@ -242,9 +241,8 @@ bool DecodeRows(const Source& source, const Info& info, const uint8_t* palette, 
 }
 
 // Decodes rows [first, last) of pixels or blocks as stored, reading them in chunks.
-bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette,
-                   const Target& t, uint32_t first, uint32_t last,
-                   const std::atomic<bool>& failed) {
+bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palette, const Target& t,
+                   uint32_t first, uint32_t last, const std::atomic<bool>& failed) {
     const uint64_t rowBytes = info.RowBytes();
     const uint32_t chunkRows =
         uint32_t(std::max<uint64_t>(1, (256 * 1024) / std::max<uint64_t>(1, rowBytes)));
@@ -329,7 +327,7 @@ bool DecodeCanvasRows(const Source& source, const Info& info, const uint8_t* pal
         }
         for (size_t x = 0; x < width; x += size_t(bytes)) {
             row[x + FI_RGBA_RED] = BYTE(bg >> 16), row[x + FI_RGBA_GREEN] = BYTE(bg >> 8),
-                           row[x + FI_RGBA_BLUE] = BYTE(bg);
+                    row[x + FI_RGBA_BLUE] = BYTE(bg);
             if (bytes == 4) row[x + FI_RGBA_ALPHA] = 255;
         }
     }
@@ -342,7 +340,7 @@ bool DecodeCanvasRows(const Source& source, const Info& info, const uint8_t* pal
         const uint32_t a = std::max(first, top), b = std::min(last, top + h);
         if (a >= b) continue;
         const Info face = CellInfo(info, cell);
-        const uint32_t fa = a - top, fb = b - top; // face pixel rows
+        const uint32_t fa = a - top, fb = b - top;                  // face pixel rows
         const uint32_t ra = fa / unit, rb = (fb + unit - 1) / unit; // face file rows
         // Rows that begin or end inside a block go through a scratch strip, so
         // that nothing outside [first, last) is written.
@@ -529,6 +527,27 @@ bool StripReader::Decode(uint32_t first, uint32_t count, uint8_t* out, size_t pi
     if (first + count < info.height && (first + count) % align != 0) return false;
     const std::atomic<bool> failed{false};
     return DecodeRows(*parts_->source, info, parts_->palette, target, firstRow, lastRow, failed);
+}
+
+std::optional<Info> Inspect(const QString& path, QString* error, const Request& request) {
+    error->clear();
+    uint64_t size = 0;
+    const int fd = OpenRegularFile(path, &size, error);
+    if (fd < 0) return std::nullopt;
+    const FileSource source(fd, size);
+    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
+    const size_t headBytes = size_t(std::min<uint64_t>(size, sizeof head));
+    const bool read = source.Read(0, headBytes, head);
+    ::close(fd);
+    if (!read) {
+        *error = QStringLiteral("the file could not be read");
+        return std::nullopt;
+    }
+    Info described;
+    described.width = 0;
+    if (ParseHeader(head, headBytes, size, error, request, &described)) error->clear();
+    if (described.width == 0) return std::nullopt;
+    return described;
 }
 
 FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options) {

@@ -53,6 +53,11 @@ FIBITMAP* Decode(const Source& source, QString* error, const Options& options = 
 FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads = 0);
 FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options = {});
 
+// What a file's header says, without decoding: nothing, with the reason, when
+// the header cannot be read. error then (or else) says why the chosen picture
+// could not be decoded; empty when it could.
+std::optional<Info> Inspect(const QString& path, QString* error, const Request& request = {});
+
 // Decodes a file a strip of rows at a time, top row first, for a caller that
 // never holds the whole picture. The file is validated as for Decode and stays
 // open while the reader lives.
