@@ -444,3 +444,54 @@ TEST_F(PipelineTest, StreamingWritesIdenticalFiles) {
     // Most of the corpus is colour and so takes the strip path.
     EXPECT_GE(streamed, 60);
 }
+
+// Every choice of picture and channels stays on the strip path and writes what
+// the whole-picture path writes.
+TEST_F(PipelineTest, TextureChoicesStreamAndMatchTheWholePicture) {
+    // A 12 x 12 DXT5 cube (faces cut blocks at no edge) with three levels.
+    QByteArray cube = DdsDxt5(TestPicture(12, 12)).left(128);
+    for (int face = 0; face < 6; ++face)
+        for (int level : {12, 6, 3})
+            cube += DdsDxt5(TestPicture(level, level).mirrored(face & 1, face & 2)).mid(128);
+    auto patch = [&cube](int offset, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            cube[offset + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    patch(28, 3);               // mip levels
+    patch(112, 0x200 | 0xFC00); // a cube with every face
+    const QString input = Input("sky.dds", cube);
+    struct Choice {
+        const char* name;
+        std::function<void(Settings&)> set;
+        int width, height;
+    };
+    const Choice choices[] = {
+        {"first face", [](Settings&) {}, 12, 12},
+        {"cross", [](Settings& s) { s.ddsCubeLayout = 1; }, 48, 36},
+        {"strip of level 1", [](Settings& s) { s.ddsCubeLayout = 2, s.ddsMipLevel = 1; }, 36, 6},
+        {"over a background",
+         [](Settings& s) { s.ddsAlpha = 1, s.ddsBackground = "20A0F0", s.ddsCubeLayout = 1; }, 48,
+         36},
+        {"rebuilt as a normal map", [](Settings& s) { s.ddsNormalMap = 2; }, 12, 12},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.name);
+        ResetSettings(settings, true);
+        c.set(settings);
+        QByteArray outputs[2];
+        for (int stream = 0; stream < 2; ++stream) {
+            options.allowStreaming = stream == 1;
+            ASSERT_TRUE(Convert(input)) << result.failure.toStdString();
+            EXPECT_EQ(result.streamed, stream == 1);
+            EXPECT_EQ(result.width, c.width);
+            EXPECT_EQ(result.height, c.height);
+            outputs[stream] = ReadBytes(result.output);
+        }
+        EXPECT_TRUE(outputs[0] == outputs[1]);
+    }
+    options.allowStreaming = true;
+    // A level the file does not have: the file fails with what it has.
+    settings.ddsMipLevel = 5;
+    EXPECT_FALSE(Convert(input));
+    EXPECT_EQ(result.failure, "the texture has 3 mip levels (0..2)");
+}
