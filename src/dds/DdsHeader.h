@@ -166,6 +166,8 @@ struct Info {
     bool decodeMarker = false;
     // Alpha composited over this colour (0xRRGGBB); none: alpha dropped or kept.
     std::optional<uint32_t> background;
+    // The colour of the empty cells of a cross (whatever the format); none: black.
+    std::optional<uint32_t> emptyCells;
     // The bitmap the decoders write before the steps above (Info::output is
     // what the caller gets).
     Output native = Output::Rgba32;

@@ -318,10 +318,10 @@ bool DecodeCanvasRows(const Source& source, const Info& info, const uint8_t* pal
                       const Target& out, uint32_t first, uint32_t last) {
     const int bytes = BytesOf(info.output);
     const size_t width = size_t(info.CanvasWidth()) * size_t(bytes);
-    const uint32_t bg = info.background.value_or(0);
+    const uint32_t bg = info.emptyCells.value_or(0);
     for (uint32_t y = first; y < last; ++y) {
         BYTE* row = out.Row(y);
-        if (!info.background || info.output == Output::Grey8) {
+        if (!info.emptyCells || info.output == Output::Grey8) {
             std::memset(row, 0, width);
             continue;
         }

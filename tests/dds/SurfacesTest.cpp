@@ -196,6 +196,20 @@ TEST(DdsSurfaces, EveryLevelLayerSliceAndFace) {
     }
 }
 
+// The empty cells of a cross take the background colour, an opaque format's too.
+TEST(DdsSurfaces, EmptyCellsTakeTheBackground) {
+    QByteArray cube = DdsRgb24(QImage(4, 4, QImage::Format_RGB32)).left(128);
+    for (int f = 0; f < 6; ++f)
+        cube += DdsRgb24(QImage(4, 4, QImage::Format_RGB32)).mid(128);
+    Patch32(cube, 112, kCube);
+    dds::Request request = Pick(0, 0, dds::CubeLayout::Cross);
+    request.background = 0x336699;
+    auto d = Decode(cube, request);
+    ASSERT_NE(d->dib, nullptr) << d->error.toStdString();
+    EXPECT_EQ(PixelAt(d->dib, 0, 0), qRgb(0x33, 0x66, 0x99));
+    EXPECT_EQ(PixelAt(d->dib, 15, 11), qRgb(0x33, 0x66, 0x99));
+}
+
 TEST(DdsSurfaces, WhatTheFileDoesNotHoldIsNamed) {
     struct Case {
         const char* name;
