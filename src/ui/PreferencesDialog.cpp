@@ -788,6 +788,8 @@ void PreferencesDialog::ApplyDependencies() {
          {"Input/RAW Header Size", "Input/RAW Image Width", "Input/RAW Image Height"})
         SetRowEnabled(QLatin1String(id), rawSized);
     SetRowEnabled(QStringLiteral("Input/RAW Tone Mapping"), rawTone);
+    SetRowEnabled(QStringLiteral("Input/DDS Background"),
+                  index("Input/DDS Alpha") == kDdsAlphaBackground);
 
     const bool rotation = checked("Transform/Do Image Rotation");
     for (const char* id : {"Transform/Image Rotation Type", "Transform/Image Rotation",
