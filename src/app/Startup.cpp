@@ -47,6 +47,16 @@ int StartWindowed(int argc, char** argv, Settings& settings, RunState& state,
     return windowed(argc, argv, settings, state);
 }
 
+// The conversion engine, or null after saying on standard error why it could
+// not be loaded.
+const EngineApi* LoadEngine() {
+    QString reason;
+    const EngineApi* engine = Engine(&reason);
+    if (!engine)
+        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
+    return engine;
+}
+
 // "--thumbnail SIZE INPUT OUTPUT", as file managers call it: no lock, no
 // settings, no console output but an error line.
 int RunThumbnail(const ParameterList& params) {
@@ -57,13 +67,10 @@ int RunThumbnail(const ParameterList& params) {
             QStringLiteral("Error: usage: tarvix --thumbnail SIZE INPUT OUTPUT (SIZE 1 to 1024)"));
         return kExitUsageError;
     }
-    QString reason;
-    const EngineApi* engine = Engine(&reason);
-    if (!engine) {
-        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
-        return kExitNothingConverted;
-    }
+    const EngineApi* engine = LoadEngine();
+    if (!engine) return kExitNothingConverted;
     const QString input = params.At(2);
+    QString reason;
     if (!engine->writeThumbnail(input, params.At(3), size, &reason)) {
         PrintLine(QStringLiteral("Error: ") + input + QStringLiteral(": ") + reason);
         return kExitNothingConverted;
@@ -78,12 +85,8 @@ int RunInfo(const ParameterList& params) {
         PrintLine(QStringLiteral("Error: usage: tarvix --info FILE... (files or folders)"));
         return kExitUsageError;
     }
-    QString reason;
-    const EngineApi* engine = Engine(&reason);
-    if (!engine) {
-        PrintLine(QStringLiteral("Error: The conversion engine could not be loaded: ") + reason);
-        return kExitNothingConverted;
-    }
+    const EngineApi* engine = LoadEngine();
+    if (!engine) return kExitNothingConverted;
     FillFormatRegistry();
     bool all = true;
     for (qsizetype k = 1; k < params.Count(); ++k) {
