@@ -148,6 +148,13 @@ QString AnswerBody(const QByteArray& received) {
     const QString blank = QStringLiteral("\r\n\r\n");
     const qsizetype start = text.indexOf(blank);
     if (start < 0) return QString();
+    // Only a "200" answer carries the version: an error page whose body happens
+    // to begin with digits says nothing about the version.
+    const QStringView status = QStringView(text).left(text.indexOf(QLatin1String("\r\n")));
+    const QList<QStringView> words = status.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() < 2 || !words[0].startsWith(QLatin1String("HTTP/")) ||
+        words[1] != QLatin1String("200"))
+        return QString();
     QString body = text.mid(start + blank.size());
     const qsizetype stop = body.indexOf(blank);
     if (stop >= 0) body.truncate(stop);

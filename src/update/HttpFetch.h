@@ -20,7 +20,8 @@ UrlParts SplitUrl(const QString& url);
 // Connection: close, each ended by CR LF, and an empty line.
 QByteArray BuildRequest(const UrlParts& url, const QString& agent);
 // What the answer says: the text between the first and the second empty line,
-// blanks trimmed, its first three characters. The bytes count up to the first
+// blanks trimmed, its first three characters; empty unless the status line is
+// "HTTP/1.x 200". The bytes count up to the first
 // NUL, as UTF-8 when valid, else as ISO 8859-1.
 QString AnswerBody(const QByteArray& received);
 

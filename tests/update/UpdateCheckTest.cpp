@@ -57,6 +57,11 @@ TEST(AnswerBody, BetweenTheBlankLinesTrimmedToThreeCharacters) {
                                     "71",
                                     21)),
               "2");
+    // Only a 200 answer counts: any other status is a connection problem.
+    for (const char* status : {"HTTP/1.0 404 Not Found", "HTTP/1.1 500 Oops", "HTTP/1.0 2000",
+                               "ICY 200 OK", "HTTP/1.0"})
+        EXPECT_EQ(AnswerBody(QByteArray(status) + "\r\n\r\n271"), "") << status;
+    EXPECT_EQ(AnswerBody("HTTP/1.1 200 OK\r\n\r\n271"), "271");
     // Only the first 2048 bytes count.
     EXPECT_EQ(AnswerBody(QByteArray(2100, 'h') + "\r\n\r\n271"), "");
 }
