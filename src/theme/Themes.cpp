@@ -13,6 +13,9 @@ QString ThemeFolder() {
 }
 
 QString ThemeArchivePath(const QString& id) {
+    // A theme is a file of the theme folder, whatever the setting says.
+    if (id.isEmpty() || id.contains(QLatin1Char('/')) || id.startsWith(QLatin1Char('.')))
+        return QString();
     return ThemeFolder() + id + QStringLiteral(".zip");
 }
 

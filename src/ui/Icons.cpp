@@ -1,5 +1,7 @@
 #include "ui/Icons.h"
 
+#include "platform/Console.h"
+
 #include "draw/Png.h"
 #include "theme/ThemeArchive.h"
 #include "theme/ThemeConfig.h"
@@ -102,11 +104,18 @@ void LoadBuiltinIcons() {
 
 void LoadTheme(Settings& settings, const QList<ThemeEntry>& themes, bool buttons, bool menu,
                bool toolbar) {
-    QString path = ThemeArchivePath(settings.uiTheme);
-    if (!QFileInfo::exists(path) && !themes.isEmpty()) {
+    // "UI Theme" names an installed theme, never a path: config.ini is a file
+    // anyone may have edited.
+    const bool listed = std::any_of(themes.begin(), themes.end(), [&](const ThemeEntry& t) {
+        return t.id == settings.uiTheme;
+    });
+    if (!listed) {
+        if (themes.isEmpty()) return;
+        PrintLine(QStringLiteral("Warning: the theme \"%1\" is not installed; \"%2\" is used")
+                      .arg(settings.uiTheme, themes.last().id));
         settings.uiTheme = themes.last().id;
-        path = ThemeArchivePath(settings.uiTheme);
     }
+    const QString path = ThemeArchivePath(settings.uiTheme);
     ThemeArchive archive;
     if (!archive.Open(path)) return;
     const QString config = QStringLiteral("theme.cfg");

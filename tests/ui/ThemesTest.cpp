@@ -119,6 +119,22 @@ TEST_F(ThemesTest, AMissingThemeFallsBackToTheLastListed) {
     EXPECT_EQ(Menu("New"), QColor(Qt::yellow));
 }
 
+// "UI Theme" is a name from the theme folder, never a path out of it.
+TEST_F(ThemesTest, AThemeNameThatIsAPathIsNotFollowed) {
+    Theme("zulu", {{"theme.cfg", Config("Zulu")}, {"new_16.png", Picture(16, Qt::yellow)}});
+    // An archive outside the theme folder that a crafted name would reach.
+    ASSERT_TRUE(
+        artwork::WriteZip(dir.path() + "/outside.zip", {{"theme.cfg", Config("Outside")},
+                                                        {"new_16.png", Picture(16, Qt::red)}}));
+    for (const char* name : {"../outside", "../../../../", "/etc/passwd", ".hidden", ""}) {
+        settings.uiTheme = name;
+        LoadTheme(settings, ListThemes(), true, true, true);
+        EXPECT_EQ(settings.uiTheme, "zulu") << name;
+        EXPECT_EQ(Menu("New"), QColor(Qt::yellow)) << name;
+    }
+    EXPECT_TRUE(ThemeArchivePath("../outside").isEmpty());
+}
+
 TEST_F(ThemesTest, WhatATheme_cfgSaysAndDoesNotSay) {
     // Line feeds alone: no value is found, nothing is replaced.
     ColourTheme("handdrawn", Config("Unix", "new", "\n"));
