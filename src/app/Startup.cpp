@@ -107,7 +107,8 @@ int RunInfo(const ParameterList& params) {
         }
         for (const QString& file : files) {
             bool read = false;
-            PrintLine(engine->describeTexture(file, &read));
+            for (const QString& line : engine->describeTexture(file, &read))
+                PrintLine(line);
             all = all && read;
         }
     }

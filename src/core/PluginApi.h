@@ -6,6 +6,7 @@
 #include "core/BatchProgress.h"
 #include "core/RunState.h"
 
+#include <QStringList>
 #include <memory>
 
 class QFont;
@@ -26,7 +27,7 @@ struct EngineApi {
     // A PNG thumbnail of a texture, at most size pixels a side.
     bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
     // What a texture holds, in lines; read false when its header cannot be read.
-    QString (*describeTexture)(const QString& path, bool* read);
+    QStringList (*describeTexture)(const QString& path, bool* read);
 };
 
 // The drawing of frames and watermarks (2D drawing and fonts).

@@ -12,6 +12,7 @@
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -48,7 +49,15 @@ bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const N
     // in the output folder, and the picture must never replace its own texture.
     const QString unsafe = UnsafeOutputName(name);
     if (!unsafe.isEmpty()) {
-        result.failure = unsafe;
+        // Most often the control character comes from the texture's own name.
+        const QString own = FileNameOf(job.input);
+        const bool fromInput = std::any_of(own.begin(), own.end(), [](QChar c) {
+            return c.unicode() < 0x20 || c.unicode() == 0x7F;
+        });
+        result.failure = fromInput && unsafe.contains(QLatin1String("control character"))
+                             ? QStringLiteral("the name of the input file holds a control "
+                                              "character, which an output name may not")
+                             : unsafe;
         return false;
     }
     if (SameFile(job.input, result.output)) {

@@ -62,14 +62,14 @@ QString Flags(const dds::Info& info) {
 
 } // namespace
 
-QString DescribeTexture(const QString& path, bool* read) {
+QStringList DescribeTexture(const QString& path, bool* read) {
     QString error;
     const std::optional<dds::Info> info = dds::Inspect(path, &error);
     *read = info.has_value();
     QStringList lines{path};
     if (!info) {
         lines << QStringLiteral("  converts: no: ") + error;
-        return lines.join(QLatin1Char('\n'));
+        return lines;
     }
     QString format = info->name;
     if (info->dxgi)
@@ -91,7 +91,7 @@ QString DescribeTexture(const QString& path, bool* read) {
                         .arg(present))
           << (error.isEmpty() ? QStringLiteral("  converts: yes")
                               : QStringLiteral("  converts: no: ") + error);
-    return lines.join(QLatin1Char('\n'));
+    return lines;
 }
 
 } // namespace tarvix

@@ -4,8 +4,30 @@
 
 namespace tarvix {
 
+QString EscapeControls(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u != 0x7F) {
+            out += c;
+        } else if (u == '\n') {
+            out += QLatin1String("\\n");
+        } else if (u == '\t') {
+            out += QLatin1String("\\t");
+        } else if (u == '\r') {
+            out += QLatin1String("\\r");
+        } else {
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
 void PrintLine(const QString& text) {
-    QByteArray bytes = text.toUtf8();
+    // One call, one line: a name holding a line break or an escape sequence
+    // can neither split a message nor pass for another one.
+    QByteArray bytes = EscapeControls(text).toUtf8();
     bytes += '\n';
     const bool toError =
         text.startsWith(QLatin1String("Error: ")) || text.startsWith(QLatin1String("Warning: "));

@@ -7,7 +7,10 @@
 
 namespace tarvix {
 
+// Prints text as one line; control characters in it (a file name may hold
+// them) are written as \n, \t, \r or \xNN.
 void PrintLine(const QString& text);
+QString EscapeControls(const QString& text);
 void WaitForKey();
 
 } // namespace tarvix

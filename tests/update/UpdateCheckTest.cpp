@@ -114,7 +114,9 @@ TEST(FetchUrlText, AgainstARealServer) {
         {Answer("271"), "271"},
         {Answer("2.7.1"), "2.7"},
         {Answer("  271\r\n"), "271"},
-        {"HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<html>gone</html>", "<ht"},
+        // An error page is no version, whatever its body begins with.
+        {"HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<html>gone</html>", ""},
+        {"HTTP/1.0 503 Busy\r\n\r\n271", ""},
         {Answer(QByteArray(1 << 20, '9')), "999"},
         {Answer(QByteArray("\0\1\2binary", 9)), ""},
     };
