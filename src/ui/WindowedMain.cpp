@@ -142,10 +142,17 @@ int RunWindowed(int argc, char** argv, Settings& settings, RunState& state) {
 
     // A second start without parameters asks this one to come to the front.
     QLocalServer server;
-    const QString socket = InstanceSocketPath();
-    QLocalServer::removeServer(socket);
-    AcceptKnocks(server, window);
-    server.listen(socket);
+    QString problem;
+    const QString socket = InstanceSocketPath(&problem);
+    if (!socket.isEmpty() && IsOwnSocketOrAbsent(socket, &problem)) {
+        QLocalServer::removeServer(socket);
+        AcceptKnocks(server, window);
+        if (!server.listen(socket)) problem = socket + QStringLiteral(": ") + server.errorString();
+    }
+    // The window works on; only a second start cannot reach it.
+    if (!problem.isEmpty())
+        PrintLine(QStringLiteral("Warning: later starts cannot hand files to this window: ") +
+                  problem);
 
     // A session that ends (logout, kill) closes the window as the user would,
     // so the settings are saved.
