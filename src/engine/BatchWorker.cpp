@@ -1,5 +1,6 @@
 #include "engine/BatchWorker.h"
 
+#include "engine/ImageFile.h"
 #include "engine/Pipeline.h"
 #include "engine/RunOrder.h"
 #include "platform/FileTimes.h"
@@ -43,6 +44,7 @@ int BatchWorker(const ConversionRequest& request, BatchProgress& progress,
     for (auto it = request.inputs.constBegin(); it != request.inputs.constEnd(); ++it)
         entries.emplace_back(it.key(), it.value());
     const int jobs = ResolveJobs(settings, qsizetype(entries.size()));
+    SweepStaleTemporaries(request.outputFolder);
     RunOrder order(entries.size(), request.firstCounter, request.firstRandom,
                    UsesRunNumbers(settings));
     std::atomic<size_t> next{0};

@@ -7,11 +7,16 @@
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,7 +72,70 @@ long DLL_CALLCONV SinkTell(fi_handle handle) {
     return long(::lseek(static_cast<PendingFile*>(handle)->Descriptor(), 0, SEEK_CUR));
 }
 
+// The hidden temporaries in the output folders at this moment, for the signal
+// handlers: where the file system has no unnamed files, SIGINT, SIGTERM and
+// SIGHUP must not leave a half-written picture behind.
+constexpr int kTemporarySlots = 512;
+std::atomic<const char*> gTemporaries[kTemporarySlots];
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction gPrevious[3];
+
+void RemoveTemporaries(int signal) {
+    for (std::atomic<const char*>& slot : gTemporaries)
+        if (const char* path = slot.load()) ::unlink(path);
+    // Then whatever was to happen before: the window's own handler, or the end
+    // of the process with the signal's status.
+    for (int i = 0; i < 3; ++i) {
+        if (kSignals[i] != signal) continue;
+        const auto previous = gPrevious[i].sa_handler;
+        if (previous == SIG_IGN) return;
+        if (previous != SIG_DFL) {
+            previous(signal);
+            return;
+        }
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+int RegisterTemporary(const char* path) {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        struct sigaction action {};
+        action.sa_handler = RemoveTemporaries;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int i = 0; i < 3; ++i)
+            ::sigaction(kSignals[i], &action, &gPrevious[i]);
+    });
+    for (int i = 0; i < kTemporarySlots; ++i) {
+        const char* empty = nullptr;
+        if (gTemporaries[i].compare_exchange_strong(empty, path)) return i;
+    }
+    return -1; // more files at once than slots: that one is swept later instead
+}
+
+void UnregisterTemporary(int& slot) {
+    if (slot >= 0) gTemporaries[slot].store(nullptr);
+    slot = -1;
+}
+
 } // namespace
+
+void SweepStaleTemporaries(const QString& folder) {
+    DIR* dir = ::opendir(NativePath(folder).constData());
+    if (!dir) return;
+    const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, ".tarvix-", 8) != 0) continue;
+        struct stat st {};
+        // Only this user's own, left by a run that was killed a day ago or more.
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_mtime < dayAgo)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
 
 dds::Request TextureRequest(const Settings& s) {
     dds::Request request;
@@ -133,6 +201,7 @@ bool PendingFile::Open(const QString& path, QString* reason) {
             temp_.clear();
             return fail(CannotWrite(error));
         }
+        slot_ = RegisterTemporary(temp_.constData());
         (void)::fchmod(fd_, 0666 & ~kUmask); // mkstemp's 0600 would hide the picture
     }
     return true;
@@ -168,9 +237,10 @@ bool PendingFile::Commit(QString* reason) {
             const QByteArray name = NativePath(
                 folder_ + QStringLiteral(".tarvix-%1").arg(random(), 8, 16, QLatin1Char('0')));
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
-                         AT_SYMLINK_FOLLOW) == 0)
+                         AT_SYMLINK_FOLLOW) == 0) {
                 temp_ = name;
-            else if (errno != EEXIST) {
+                slot_ = RegisterTemporary(temp_.constData());
+            } else if (errno != EEXIST) {
                 error = errno;
                 break;
             }
@@ -182,6 +252,7 @@ bool PendingFile::Commit(QString* reason) {
     if (error == 0 && ::rename(temp_.constData(), NativePath(path_).constData()) != 0)
         error = errno;
     if (error == 0) {
+        UnregisterTemporary(slot_);
         temp_.clear();
         return true;
     }
@@ -193,6 +264,7 @@ bool PendingFile::Commit(QString* reason) {
 void PendingFile::Abandon() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    UnregisterTemporary(slot_);
     if (!temp_.isEmpty()) ::unlink(temp_.constData());
     temp_.clear();
 }

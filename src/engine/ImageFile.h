@@ -58,6 +58,7 @@ private:
     QByteArray temp_; // the hidden name, once it has one
     int fd_ = -1;
     int error_ = 0;
+    int slot_ = -1; // in the table of temporaries the signal handlers remove
     bool unnamed_ = false;
 };
 
@@ -68,5 +69,10 @@ private:
 // for a failed write).
 bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags,
                    QString* reason = nullptr);
+
+// Removes the hidden temporaries of this user in folder that are a day old or
+// more: what a run killed outright (SIGKILL, a power cut) on a file system
+// without unnamed files left behind.
+void SweepStaleTemporaries(const QString& folder);
 
 } // namespace tarvix
