@@ -1,5 +1,7 @@
 #!/bin/sh
-# Builds a Debian package of tarvix in ./build (or $BUILD_DIR); prints its path.
+# Builds a Debian package of tarvix in ./build-package (or $BUILD_DIR), a
+# Release build of its own that never touches the test build in ./build;
+# prints the package's path.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
@@ -14,7 +16,7 @@ if [ -n "${missing:-}" ]; then
     exit 1
   fi
 fi
-BUILD_DIR=${BUILD_DIR:-build}
+BUILD_DIR=${BUILD_DIR:-build-package}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DTARVIX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)"
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)

@@ -208,7 +208,8 @@ RunOutcome Run::Execute() {
     Echo("Advanced", "File Timestamp");
     if (s_.fileTimestamp == kTimestampCustom) Echo("Advanced", "Custom Timestamp");
     Echo("Advanced", "Keep Subfolders");
-    if (folder_) Echo("Run", "Jobs");
+    // The jobs that will run, not the setting's 0 for "one per processor".
+    if (folder_) EchoJoined("Run", "Jobs", QString::number(ResolveJobs(s_, kMaxJobs)));
     if (!InRange("Run", "Jobs")) return Fail("Invalid jobs value");
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
@@ -224,6 +225,11 @@ RunOutcome Run::Execute() {
             PrintLine(QStringLiteral("Error: ") + problem);
     } else if (ext != QLatin1String("txt") && ext != QLatin1String("lst")) {
         imported = SetInputFile(st_, st_.currentInputFile) ? 1 : 0;
+        // A file refused for its extension is named like every other failed file.
+        if (!imported && !st_.acceptedExtensions.contains(ext))
+            PrintLine(QStringLiteral("Error: ") + st_.currentInputFile +
+                      QStringLiteral(": not a texture: only .%1 files are converted")
+                          .arg(st_.acceptedExtensions.join(QStringLiteral(", ."))));
     }
     Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Import complete")),
                         QString::number(imported)));

@@ -423,12 +423,19 @@ std::optional<Info> ParseHeader(const uint8_t* head, size_t headBytes, uint64_t 
         return std::nullopt;
     }
     if (width > kMaxDimension || height > kMaxDimension || uint64_t(width) * height > kMaxPixels) {
-        *error = QStringLiteral("DDS image too large: %1 x %2 (at most %3 pixels a side and %4 "
-                                "pixels in all)")
-                     .arg(width)
-                     .arg(height)
-                     .arg(kMaxDimension)
-                     .arg(kMaxPixels);
+        // Name the limit that was passed: a side, or the pixels in all.
+        *error = width > kMaxDimension || height > kMaxDimension
+                     ? QStringLiteral("DDS image too large: %1 x %2 (a side may have at most %3 "
+                                      "pixels)")
+                           .arg(width)
+                           .arg(height)
+                           .arg(kMaxDimension)
+                     : QStringLiteral("DDS image too large: %1 x %2 (%3 pixels; a picture may "
+                                      "have at most %4 pixels, 16384 x 16384)")
+                           .arg(width)
+                           .arg(height)
+                           .arg(uint64_t(width) * height)
+                           .arg(kMaxPixels);
         return std::nullopt;
     }
 

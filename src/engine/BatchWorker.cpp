@@ -30,12 +30,6 @@ void ApplyFileTimestamp(const QString& input, const QString& output, const Setti
     }
 }
 
-int ResolveJobs(const Settings& settings, qsizetype files) {
-    int jobs = settings.jobs;
-    if (jobs <= 0) jobs = int(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
-    return int(std::clamp<qsizetype>(jobs, 1, std::max<qsizetype>(1, files)));
-}
-
 int BatchWorker(const ConversionRequest& request, BatchProgress& progress,
                 BatchObserver* observer) {
     const Settings& settings = request.settings;

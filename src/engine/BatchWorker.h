@@ -14,10 +14,6 @@ namespace tarvix {
 int BatchWorker(const ConversionRequest& request, BatchProgress& progress,
                 BatchObserver* observer = nullptr);
 
-// The threads a run of this many files uses: "Jobs", or one per processor
-// online when it is 0, never more than the files.
-int ResolveJobs(const Settings& settings, qsizetype files);
-
 // What the worker does to a saved file: the requested time stamp.
 void ApplyFileTimestamp(const QString& input, const QString& output, const Settings& settings);
 

@@ -7,7 +7,16 @@
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
+#include <algorithm>
+#include <unistd.h>
+
 namespace tarvix {
+
+int ResolveJobs(const Settings& settings, qsizetype files) {
+    int jobs = settings.jobs;
+    if (jobs <= 0) jobs = int(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
+    return int(std::clamp<qsizetype>(jobs, 1, std::max<qsizetype>(1, files)));
+}
 
 void ResetRunState(RunState& state) {
     const RunMode runMode = state.runMode;

@@ -40,6 +40,10 @@ struct ConversionRequest {
     bool AutoDepth() const { return outputBpp == 0; }
 };
 
+// The threads a run of this many files uses: "Jobs", or one per processor
+// online when it is 0, never more than the files.
+int ResolveJobs(const Settings& settings, qsizetype files);
+
 // Clears every field but the run mode, restarts the counter at 1, draws a fresh
 // random number, empties the input list and rebuilds the accepted extensions.
 void ResetRunState(RunState& state);

@@ -47,7 +47,9 @@ const std::array<Table, kVocabularyKinds>& Tables() {
         {{{"NONE", 0}, {"TEXT", 1}, {"IMAGE", 2}}, {"None", "Watermark Text", "Watermark Image"}},
         {{{"REGULAR", 0}, {"BOLD", 1}, {"ITALIC", 2}, {"BOLDITALIC", 3}},
          {"Regular", "Bold", "Italic", "Bold Italic"}},
-        {{{"NONE", 0}, {"UNDERLINE", 1}, {"STRIKETHROUGHT", 2}},
+        // STRIKETHROUGHT is the designed word, kept for stored files; the
+        // spelling users type is accepted beside it.
+        {{{"NONE", 0}, {"UNDERLINE", 1}, {"STRIKETHROUGHT", 2}, {"STRIKETHROUGH", 2}},
          {"None", "Underline", "Strikeout"}},
         {{{"LEFT", 0}, {"CENTER", 1}, {"RIGHT", 2}}, {"Align Left", "Align Center", "Align Right"}},
         {{{"IMAGE", 0}, {"FRAME", 1}}, {"Bound Image", "Bound Frame"}},

@@ -85,11 +85,12 @@ TEST(DdsHeader, RejectionRulesNameTheirReason) {
     cases.append({zero, "invalid DDS dimensions: 0 x 8"});
     QByteArray wide = good;
     Patch32(wide, 16, 32769);
-    cases.append({wide, "DDS image too large: 32769 x 8"});
+    cases.append({wide, "DDS image too large: 32769 x 8 (a side may have at most 32768 pixels)"});
     QByteArray many = good;
     Patch32(many, 12, 32768);
     Patch32(many, 16, 16385);
-    cases.append({many, "DDS image too large"});
+    cases.append({many, "DDS image too large: 16385 x 32768 (536903680 pixels; a picture may have "
+                        "at most 268435456 pixels, 16384 x 16384)"});
     QByteArray fourCC = good;
     Patch32(fourCC, 84, FourCC('A', 'B', 'C', 'D'));
     cases.append({fourCC, "unsupported DDS format: FourCC 'ABCD'"});

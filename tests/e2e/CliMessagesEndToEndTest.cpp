@@ -256,3 +256,13 @@ TEST_F(CliMessagesTest, NoWindowWithoutADisplay) {
         box.Run({"-q", "-i", input, "-o", box.Path("out")}, QString(), headless);
     EXPECT_EQ(convert.exitCode, 0) << convert.err.toStdString();
 }
+
+// A file refused for its extension is named on standard error like any other
+// failed file; the designed lines stay on standard output.
+TEST_F(CliMessagesTest, AFileOfAnotherFormatIsNamed) {
+    ASSERT_TRUE(WriteBytes(box.Path("in/logo.png"), "not a texture"));
+    const ProcessResult r = Run({"-q", "-i", box.Path("in/logo.png"), "-o", box.Path("out")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Error: " + box.Path("in/logo.png") +
+                         ": not a texture: only .dds files are converted\n");
+}

@@ -15,7 +15,10 @@ TEST(WordToCode, IgnoresCaseAndGivesZeroForUnknownWords) {
     EXPECT_EQ(WordToCode(VocabularyKind::RawLoadAs, "48HS"), 4);
     EXPECT_EQ(WordToCode(VocabularyKind::RawLoadAs, "48 HS"), 0);
     EXPECT_EQ(WordToCode(VocabularyKind::FontEffect, "STRIKETHROUGHT"), 2);
-    EXPECT_EQ(WordToCode(VocabularyKind::FontEffect, "STRIKETHROUGH"), 0);
+    // The spelling users type is accepted beside the designed one; the stored
+    // word stays the designed one.
+    EXPECT_EQ(WordToCode(VocabularyKind::FontEffect, "strikethrough"), 2);
+    EXPECT_EQ(CodeToWord(VocabularyKind::FontEffect, 2), "STRIKETHROUGHT");
     EXPECT_EQ(WordToCode(VocabularyKind::Position, "middlecenter"), 4);
     EXPECT_EQ(WordToCode(VocabularyKind::FileTimestamp, "custom"), 2);
     EXPECT_EQ(WordToCode(VocabularyKind::Frame, "SOLID"), 0); // code-to-word only
