@@ -88,8 +88,13 @@ QString UnknownOptionWarning(const ParameterList& params, qsizetype k, const QSt
         return QStringLiteral("Warning: option ") + typed +
                QStringLiteral(" ignored (it counts only as the first parameter)");
     QStringList known = OptionNames(false);
+    // Every option a user may mean: the table's, the parser's own, the
+    // first-position switches and the special modes.
     for (const char* n : kOwnOptions)
         known << QString::fromLatin1(n);
+    for (const char* n : kFirstOnly)
+        known << QString::fromLatin1(n);
+    known << QStringLiteral("--INFO") << QStringLiteral("--THUMBNAIL");
     const QString nearest = NearestName(name, known);
     return QStringLiteral("Warning: unknown option ") + typed + QStringLiteral(" ignored") +
            (nearest.isEmpty()

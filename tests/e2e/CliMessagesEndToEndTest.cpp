@@ -137,6 +137,9 @@ TEST_F(CliMessagesTest, WhatTheParserIgnoresIsNamed) {
         {{"--jpg-qualty=80"},
          "Warning: unknown option --jpg-qualty=80 ignored (did you mean --jpg-quality?)"},
         {{"--frobnicate"}, "Warning: unknown option --frobnicate ignored"},
+        // Every option a user may mean, the first-position ones included.
+        {{"--verison"}, "Warning: unknown option --verison ignored (did you mean --version?)"},
+        {{"--qiuet"}, "Warning: unknown option --qiuet ignored (did you mean --quiet?)"},
         {{"--jpg-chroma=bogus"},
          "Warning: --jpg-chroma: \"bogus\" is not one of NONE, LOW, MEDIUM, HIGH; NONE used"},
         {{"--jpg-quality=95abc"},
