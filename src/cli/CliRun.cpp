@@ -14,8 +14,11 @@
 #include "settings/Vocabulary.h"
 
 #include <QDir>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <optional>
+#include <unistd.h>
 
 namespace tarvix {
 namespace {
@@ -153,6 +156,13 @@ RunOutcome Run::Execute() {
     }
     if (!out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
     if (!IsFolder(out)) return Fail("Invalid output folder");
+    // Found once, before any file is decoded, rather than once per file after.
+    if (::access(NativePath(out).constData(), W_OK | X_OK) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        Fail("Invalid output folder");
+        PrintErrorDetail(out + QStringLiteral(" cannot be written to: ") + reason);
+        return RunOutcome::Error;
+    }
 
     if (st_.inputExtension.isEmpty()) st_.inputExtension = InputExtensions().value(0);
     if (st_.conversionType.isEmpty()) st_.conversionType = OutputExtensions().value(0);

@@ -34,6 +34,10 @@ void PrintLine(const QString& text) {
     WriteStream(toError, bytes);
 }
 
+void PrintErrorDetail(const QString& text) {
+    WriteStream(true, (QStringLiteral("  ") + EscapeControls(text)).toUtf8() + '\n');
+}
+
 void WaitForKey() {
     WaitForKeyPress();
 }

@@ -11,6 +11,9 @@ namespace tarvix {
 // them) are written as \n, \t, \r or \xNN.
 void PrintLine(const QString& text);
 QString EscapeControls(const QString& text);
+// A line that explains the "Error: " line just printed, on standard error,
+// indented by two blanks.
+void PrintErrorDetail(const QString& text);
 void WaitForKey();
 
 } // namespace tarvix
