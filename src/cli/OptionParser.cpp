@@ -1,5 +1,6 @@
 #include "cli/OptionParser.h"
 
+#include "core/AppInfo.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsTable.h"
@@ -75,6 +76,14 @@ bool IsOneOf(const QString& name, const auto& list) {
 }
 
 // The option as the user typed it, without a value.
+// "JPEG", "DDS": the offered formats as users call them.
+QString FormatNames(const QStringList& extensions) {
+    QStringList names;
+    for (const QString& ext : extensions)
+        names << (ext == QLatin1String("jpg") ? QStringLiteral("JPEG") : ext.toUpper());
+    return names.join(QStringLiteral(", "));
+}
+
 QString Typed(const ParameterList& params, qsizetype k) {
     const QString typed = TrimSpaces(params.At(k)).toString();
     const qsizetype eq =
@@ -140,6 +149,18 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
         }
 
         if (const SettingDef* def = FindOption(name, false)) {
+            // Options of formats the product does not offer are kept, as stored
+            // settings may rely on, but do nothing: the user is told so.
+            if (def->formatExt) {
+                const bool input = QLatin1String(def->group) == QLatin1String("Input");
+                const QStringList& offered = input ? InputExtensions() : OutputExtensions();
+                if (!offered.contains(QLatin1String(def->formatExt)))
+                    result.warnings
+                        << QStringLiteral("Warning: %1 has no effect: this program %2 %3")
+                               .arg(Typed(params, k),
+                                    input ? QStringLiteral("reads") : QStringLiteral("writes"),
+                                    FormatNames(offered));
+            }
             QString value;
             if (def->optionKind == OptionKind::Value) {
                 const bool isPath = name == QLatin1String("--WM-IMAGE");

@@ -148,6 +148,11 @@ TEST_F(CliMessagesTest, WhatTheParserIgnoresIsNamed) {
         {{"--jpg-qualty=80"},
          "Warning: unknown option --jpg-qualty=80 ignored (did you mean --jpg-quality?)"},
         {{"--frobnicate"}, "Warning: unknown option --frobnicate ignored"},
+        // Options of formats the program does not offer are accepted and do nothing.
+        {{"--tiff-compression=lzw"},
+         "Warning: --tiff-compression has no effect: this program writes JPEG"},
+        {{"--gif-frame-loading=first"},
+         "Warning: --gif-frame-loading has no effect: this program reads DDS"},
         // Every option a user may mean, the first-position ones included.
         {{"--verison"}, "Warning: unknown option --verison ignored (did you mean --version?)"},
         {{"--qiuet"}, "Warning: unknown option --qiuet ignored (did you mean --quiet?)"},
