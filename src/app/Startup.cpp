@@ -158,6 +158,7 @@ int HandleCommandLine(const ParameterList& params, const char* argv0, Settings& 
         PrintLine(warning);
     if (!parsed.error.isEmpty()) {
         PrintLine(QStringLiteral("Error: ") + parsed.error);
+        if (!parsed.detail.isEmpty()) PrintErrorDetail(parsed.detail);
         if (parsed.pause) WaitForKey();
         return kExitUsageError;
     }
@@ -206,11 +207,14 @@ int RunApplication(int argc, char** argv, WindowedEntry windowed) {
     if (locked == InstanceLock::Result::HeldByOther) {
         if (!openWith.isEmpty())
             SignalRunningInstance(openWith); // the running window takes the file
-        else if (argc > 1)
+        else if (argc > 1) {
             PrintLine(QStringLiteral("Error: Another instance of ") + ProductName() +
                       QStringLiteral(" is already running"));
-        else
+            PrintErrorDetail(
+                QStringLiteral("convert many files in one run: tarvix -i FOLDER, or --jobs=N"));
+        } else {
             SignalRunningInstance();
+        }
         return kExitAlreadyRunning;
     }
 

@@ -98,10 +98,30 @@ private:
         const SettingDef* def = FindSetting(QString::fromLatin1(group), QString::fromLatin1(key));
         return def && IsInRange(s_, *def);
     }
+    // The designed line, then, when known, one indented line that says what
+    // was wrong and what to do.
     RunOutcome Fail(const char* message) const {
         PrintLine(QStringLiteral("Error: ") + QLatin1String(message));
+        if (!detail_.isEmpty()) PrintErrorDetail(detail_);
         return RunOutcome::Error;
     }
+    // "800 is outside 1..100" for a ranged setting.
+    void OutOfRange(const char* group, const char* key) {
+        const SettingDef& def = Def(group, key);
+        const QString value = def.type == FieldType::Real
+                                  ? QString::number(double(GetReal(s_, def)), 'g', 6)
+                                  : QString::number(GetNumber(s_, def));
+        detail_ = QStringLiteral("%1 is outside %2..%3")
+                      .arg(value, QString::number(def.minimum), QString::number(def.maximum));
+    }
+    // Why a file named on the command line cannot be used.
+    static QString FileProblem(const QString& path) {
+        if (!FileExists(path)) return path + QStringLiteral(" does not exist");
+        if (IsFolder(path)) return path + QStringLiteral(" is a folder");
+        if (FileSize(path) <= 0) return path + QStringLiteral(" is empty");
+        return QString();
+    }
+    QString detail_;
 
     bool ValidateInput();
     bool ValidateOutputFolder();
@@ -128,11 +148,15 @@ bool Run::ValidateInput() {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0 || dot == name.size() - 1) {
         st_.cliInputPath.clear();
+        detail_ = FileExists(path)
+                      ? path + QStringLiteral(" has no extension; textures end in .dds")
+                      : FileProblem(path);
         return false;
     }
     st_.currentInputFile = path;
     st_.cliInputPath.clear();
-    return FileExists(path) && !IsFolder(path) && FileSize(path) > 0;
+    detail_ = FileProblem(path);
+    return detail_.isEmpty();
 }
 
 bool Run::ValidateOutputFolder() {
@@ -155,19 +179,30 @@ RunOutcome Run::Execute() {
         out.prepend(QDir::currentPath() + QLatin1Char('/'));
     }
     if (!out.endsWith(QLatin1Char('/'))) out += QLatin1Char('/');
-    if (!IsFolder(out)) return Fail("Invalid output folder");
+    if (!IsFolder(out)) {
+        const QString bare = out.chopped(1); // without the "/" a folder gets
+        detail_ = FileExists(bare)
+                      ? bare + QStringLiteral(" is not a folder")
+                      : bare + QStringLiteral(" does not exist; the output folder is not "
+                                             "created (mkdir -p %1)")
+                                  .arg(bare);
+        return Fail("Invalid output folder");
+    }
     // Found once, before any file is decoded, rather than once per file after.
     if (::access(NativePath(out).constData(), W_OK | X_OK) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        Fail("Invalid output folder");
-        PrintErrorDetail(out + QStringLiteral(" cannot be written to: ") + reason);
-        return RunOutcome::Error;
+        detail_ = out + QStringLiteral(" cannot be written to: ") +
+                  QString::fromLocal8Bit(std::strerror(errno));
+        return Fail("Invalid output folder");
     }
 
     if (st_.inputExtension.isEmpty()) st_.inputExtension = InputExtensions().value(0);
     if (st_.conversionType.isEmpty()) st_.conversionType = OutputExtensions().value(0);
     Debug(QStringLiteral("Conversion: "), st_.conversionType);
-    if (!OutputExtensions().contains(st_.conversionType)) return Fail("Invalid conversion type");
+    if (!OutputExtensions().contains(st_.conversionType)) {
+        detail_ = QStringLiteral("%1 is not an output format; there is one: %2 (-c %2)")
+                      .arg(st_.conversionType, OutputExtensions().value(0));
+        return Fail("Invalid conversion type");
+    }
 
     QString error;
     const QString& in = st_.inputExtension;
@@ -199,11 +234,21 @@ RunOutcome Run::Execute() {
         EchoJoined("Transform", "Image Width",
                    QString::number(s_.imageWidth) + QLatin1Char(' ') +
                        CodeToWord(VocabularyKind::SizeUnit, s_.imageWidthUnit));
-        if (s_.imageWidth == 0) return Fail("Invalid width value");
+        const char* both = " (both in pixels or both in percent)";
+        if (s_.imageWidth == 0) {
+            detail_ = s_.imageHeight == 0
+                          ? QStringLiteral("--width and --height need sizes above 0")
+                          : QStringLiteral("--height needs --width as well");
+            detail_ += QLatin1String(both);
+            return Fail("Invalid width value");
+        }
         EchoJoined("Transform", "Image Height",
                    QString::number(s_.imageHeight) + QLatin1Char(' ') +
                        CodeToWord(VocabularyKind::SizeUnit, s_.imageHeightUnit));
-        if (s_.imageHeight == 0) return Fail("Invalid height value");
+        if (s_.imageHeight == 0) {
+            detail_ = QStringLiteral("--width needs --height as well") + QLatin1String(both);
+            return Fail("Invalid height value");
+        }
         Echo("Transform", "Keep Aspect Ratio");
         Echo("Transform", "Image Resize Type");
         Echo("Transform", "Image Resize Algorithm");
@@ -220,7 +265,10 @@ RunOutcome Run::Execute() {
     Echo("Advanced", "Keep Subfolders");
     // The jobs that will run, not the setting's 0 for "one per processor".
     if (folder_) EchoJoined("Run", "Jobs", QString::number(ResolveJobs(s_, kMaxJobs)));
-    if (!InRange("Run", "Jobs")) return Fail("Invalid jobs value");
+    if (!InRange("Run", "Jobs")) {
+        OutOfRange("Run", "Jobs");
+        return Fail("Invalid jobs value");
+    }
 
     Progress(GetText(QStringLiteral("General"), QStringLiteral("Importing")));
     const QString ext = ExtensionOf(st_.currentInputFile).toLower();
@@ -308,10 +356,14 @@ bool Run::ValidateOutputFormat(QString* error) {
     }
     if (!IsBppAllowed(ext, bpp.value_or(0))) {
         *error = QStringLiteral("Invalid %1-bpp value").arg(ext.toLower());
+        detail_ = QStringLiteral("%1 is not one of 0 (automatic), %2")
+                      .arg(bpp.value_or(0))
+                      .arg(BppList(ext).replace(QLatin1Char(','), QStringLiteral(", ")));
         return false;
     }
     if (ext == QLatin1String("jpg") && !InRange("Output", "JPG Quality")) {
         *error = QStringLiteral("Invalid jpg-quality value");
+        OutOfRange("Output", "JPG Quality");
         return false;
     }
     return true;
@@ -329,16 +381,19 @@ bool Run::ValidateAdjustments(QString* error) {
         Echo("Adjustment", "Image Brightness");
         if (!InRange("Adjustment", "Image Brightness")) {
             *error = QStringLiteral("Invalid brightness value");
+            OutOfRange("Adjustment", "Image Brightness");
             return false;
         }
         Echo("Adjustment", "Image Contrast");
         if (!InRange("Adjustment", "Image Contrast")) {
             *error = QStringLiteral("Invalid contrast value");
+            OutOfRange("Adjustment", "Image Contrast");
             return false;
         }
         Echo("Adjustment", "Image Gamma");
         if (!InRange("Adjustment", "Image Gamma")) {
             *error = QStringLiteral("Invalid gamma value");
+            OutOfRange("Adjustment", "Image Gamma");
             return false;
         }
         Echo("Adjustment", "Image Invert");
@@ -396,6 +451,7 @@ bool Run::ValidateWatermark(QString* error) {
         Echo("Watermark", "Image Size");
         if (!FileExists(s_.image) || IsFolder(s_.image) || FileSize(s_.image) <= 0) {
             *error = QStringLiteral("Invalid watermark image");
+            detail_ = FileProblem(s_.image);
             return false;
         }
     }

@@ -7,6 +7,8 @@
 #include "settings/ValueParse.h"
 #include "settings/Vocabulary.h"
 
+#include <QFileInfo>
+
 namespace tarvix {
 
 ParameterList::ParameterList(QStringList parameters, QList<bool> notUtf8)
@@ -51,6 +53,20 @@ QString ParameterList::OptionValue(qsizetype k, bool path) const {
 namespace {
 
 const QString kIncorrectCount = QStringLiteral("Incorrect number of parameters");
+
+// What to type instead, for an option given without its value: most tools take
+// "--name value", this one "--name=value".
+QString NeedsValue(const ParameterList& params, qsizetype k, const QString& typed) {
+    const QString name = typed.section(QLatin1Char('='), 0, 0);
+    if (!name.startsWith(QLatin1String("--")))
+        return name + QStringLiteral(" needs a value after it: ") + name + QStringLiteral(" VALUE");
+    const QString next =
+        k + 1 < params.Count() ? TrimSpaces(params.At(k + 1)).toString() : QString();
+    const QString example =
+        next.isEmpty() || next.startsWith(QLatin1Char('-')) ? QStringLiteral("VALUE") : next;
+    return name + QStringLiteral(" needs its value after \"=\": ") + name + QLatin1Char('=') +
+           example;
+}
 
 // A path whose bytes are not UTF-8 names no file this program can name back:
 // read as another encoding it would be another file.
@@ -128,6 +144,7 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
         if (Is(name, "-I", "--INPUT") || Is(name, "-O", "--OUTPUT") ||
             Is(name, "-C", "--CONVERSION")) {
             if (Is(name, "-I", "--INPUT")) state.cliInputGiven = 1;
+            const qsizetype at = k;
             if (!name.startsWith(QLatin1String("--"))) ++k; // the value is the next parameter
             const bool isPath = !Is(name, "-C", "--CONVERSION");
             const QString value = params.OptionValue(k, isPath);
@@ -137,6 +154,7 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
             }
             if (value.isEmpty() || value.startsWith(QLatin1Char('-'))) {
                 result.error = kIncorrectCount;
+                result.detail = NeedsValue(params, at, TrimSpaces(params.At(at)).toString());
                 return result;
             }
             if (Is(name, "-I", "--INPUT"))
@@ -171,6 +189,7 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
                 }
                 if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
                     result.error = kIncorrectCount;
+                    result.detail = NeedsValue(params, k, Typed(params, k));
                     return result;
                 }
             }
@@ -197,10 +216,15 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
             }
             if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
                 result.error = kIncorrectCount;
+                result.detail = NeedsValue(params, k, Typed(params, k));
                 return result;
             }
             if (!LoadProfile(value, settings, &result.warnings)) {
                 result.error = QStringLiteral("Invalid profile file");
+                result.detail =
+                    !QFileInfo::exists(value)    ? value + QStringLiteral(" does not exist")
+                    : !QFileInfo(value).isFile() ? value + QStringLiteral(" is not a regular file")
+                                                 : value + QStringLiteral(" cannot be read");
                 return result;
             }
             continue;

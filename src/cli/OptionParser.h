@@ -42,6 +42,8 @@ struct ParseResult {
     // unknown options, values that do not convert, words outside their list,
     // parameters that are no option. The designed result stands.
     QStringList warnings;
+    // With an error: one line saying what was wrong and what to type instead.
+    QString detail;
 };
 
 // Runs the parse loop over every parameter; stops at the first error.

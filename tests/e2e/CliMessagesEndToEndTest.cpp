@@ -189,7 +189,8 @@ TEST_F(CliMessagesTest, WhatTheParserIgnoresIsNamed) {
     const ProcessResult both = Run({"-i", input, "--jpg-qualty=80", "--wm-text"});
     EXPECT_EQ(both.exitCode, 2);
     EXPECT_EQ(both.err, "Warning: unknown option --jpg-qualty=80 ignored (did you mean "
-                        "--jpg-quality?)\nError: Incorrect number of parameters\n");
+                        "--jpg-quality?)\nError: Incorrect number of parameters\n  --wm-text "
+                        "needs its value after \"=\": --wm-text=VALUE\n");
 }
 
 TEST_F(CliMessagesTest, AValidCommandLinePrintsNoWarning) {

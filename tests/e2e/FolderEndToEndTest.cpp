@@ -170,7 +170,7 @@ TEST_F(FolderTest, OneJobAndManyWriteTheSameFilesAndNumbersFollowTheList) {
     // A value that is no number of jobs.
     const ProcessResult bad = box.Run({"-q", "-i", in, "-o", out, "--jobs=-3"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_EQ(bad.err, "Error: Invalid jobs value\n");
+    EXPECT_EQ(bad.err, "Error: Invalid jobs value\n  -3 is outside 0..256\n");
 }
 
 TEST_F(FolderTest, OddNamesAndUnreadableFoldersAreNamedAndSkipped) {

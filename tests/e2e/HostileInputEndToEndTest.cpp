@@ -85,7 +85,7 @@ TEST_F(HostileTest, AFifoIsNoProfile) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const ProcessResult r = box.Run({"-q", "-i", input, "--profile=" + fifo});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "Error: Invalid profile file\n");
+    EXPECT_EQ(r.err, "Error: Invalid profile file\n  " + fifo + " is not a regular file\n");
     EXPECT_LT(r.elapsedMs, 5000);
 }
 

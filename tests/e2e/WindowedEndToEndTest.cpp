@@ -40,7 +40,8 @@ TEST(WindowedEndToEnd, OneInstanceSavesItsSettingsWhenEnded) {
     EXPECT_TRUE(second.out.isEmpty() && second.err.isEmpty());
     second = box.Run({"-q", "anything"});
     EXPECT_EQ(second.exitCode, 3);
-    EXPECT_EQ(second.err, "Error: Another instance of Orvella DDS to JPG is already running\n");
+    EXPECT_EQ(second.err, "Error: Another instance of Orvella DDS to JPG is already running\n  "
+                          "convert many files in one run: tarvix -i FOLDER, or --jobs=N\n");
     EXPECT_TRUE(first.Running());
     EXPECT_FALSE(QFile::exists(config)); // written at the end, not before
 
