@@ -17,7 +17,16 @@ if [ -n "${missing:-}" ]; then
   fi
 fi
 BUILD_DIR=${BUILD_DIR:-build-package}
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DTARVIX_BUILD_TESTS=OFF >/dev/null
+# The private libraries go below the multiarch folder, as Debian keeps private
+# libraries: outside the folders ldconfig manages, so the package needs no
+# maintainer scripts and "dpkg -r" leaves nothing behind.
+MULTIARCH=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || true)
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DTARVIX_BUILD_TESTS=OFF \
+  -DCMAKE_INSTALL_LIBDIR="lib${MULTIARCH:+/$MULTIARCH}" >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)"
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
+if command -v lintian >/dev/null 2>&1; then
+  # A first upload closes no bug report: that one is the distribution's business.
+  lintian --suppress-tags initial-upload-closes-no-bugs "$BUILD_DIR"/tarvix_*.deb >&2 || true
+fi
 ls "$BUILD_DIR"/tarvix_*.deb
