@@ -184,13 +184,34 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
 
 } // namespace
 
+// The path a file that failed before it was named would have been saved as, for
+// the messages: what the mask gives with what is known (a size not yet known
+// reads 0). None in a counting run, where the number is not the file's to take.
+QString WouldBeOutput(const ConversionRequest& request, const FileJob& job,
+                      const FileResult& result) {
+    if (job.order && job.order->Numbered()) return QString();
+    NameFacts facts;
+    facts.input = job.input;
+    facts.extension = request.conversionType;
+    facts.bpp = result.outputBpp;
+    facts.width = result.width;
+    facts.height = result.height;
+    facts.counter = request.firstCounter;
+    facts.random = request.firstRandom;
+    const QString name = OutputFileName(facts, request.settings);
+    if (!UnsafeOutputName(name).isEmpty()) return QString();
+    return OutputFolderOf(request.outputFolder, job.subfolder, request.settings) + name;
+}
+
 FileResult ConvertFile(const ConversionRequest& request, const FileJob& job) {
-    if (CanStreamToJpeg(request)) {
-        FileResult result;
-        const StreamResult streamed = StreamToJpeg(request, job, result);
-        if (streamed != StreamResult::NotStreamable) return result;
-    }
-    return ConvertWholePicture(request, job);
+    FileResult result;
+    bool done = false;
+    if (CanStreamToJpeg(request))
+        done = StreamToJpeg(request, job, result) != StreamResult::NotStreamable;
+    if (!done) result = ConvertWholePicture(request, job);
+    if (!result.converted && result.output.isEmpty())
+        result.output = WouldBeOutput(request, job, result);
+    return result;
 }
 
 } // namespace tarvix

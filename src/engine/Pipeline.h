@@ -35,7 +35,9 @@ struct FileJob {
 struct FileResult {
     bool converted = false;
     QString failure; // why not, in plain words (empty when converted)
-    QString output;  // the path it was saved as, or would have been (empty when it failed first)
+    // The path it was saved as; for a file that failed, the path it was to be
+    // saved as (from what was known when it failed; empty in a counting run).
+    QString output;
     int32_t sourceBpp = 0;
     int32_t outputBpp = 0;
     int32_t width = 0, height = 0; // of the picture written
