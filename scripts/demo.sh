@@ -4,6 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
+[ -x build/tarvix ] || echo "Building the program: a first build takes about 3 minutes on 2 cores."
 start=$(date +%s)
 sh scripts/build.sh tarvix tarvix-engine tarvix-draw tarvix-ui tarvix_themes tarvix_manual
 echo "Built in $(( $(date +%s) - start )) s"
