@@ -90,9 +90,7 @@ int RunInfo(const ParameterList& params) {
     FillFormatRegistry();
     bool all = true;
     for (qsizetype k = 1; k < params.Count(); ++k) {
-        QString path = params.At(k);
-        if (!path.startsWith(QLatin1Char('/')))
-            path = QDir::currentPath() + QLatin1Char('/') + path;
+        const QString path = FromCurrentFolder(params.At(k));
         QStringList files;
         if (IsFolder(path)) {
             const FolderScan scan =
@@ -118,8 +116,7 @@ int RunInfo(const ParameterList& params) {
 // One parameter that is no option and names a file: the desktop's "open with".
 QString OpenWithFile(const ParameterList& params) {
     if (params.Count() != 1 || !params.OptionName(0).isEmpty()) return QString();
-    QString path = params.At(0);
-    if (!path.startsWith(QLatin1Char('/'))) path = QDir::currentPath() + QLatin1Char('/') + path;
+    const QString path = FromCurrentFolder(params.At(0));
     return FileExists(path) && !IsFolder(path) ? path : QString();
 }
 

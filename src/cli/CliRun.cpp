@@ -134,10 +134,8 @@ private:
 
 bool Run::ValidateInput() {
     Debug(QStringLiteral("Input: "), st_.cliInputPath);
-    QString path = st_.cliInputPath;
     // The folder of a relative input is the one the command was started in.
-    if (!path.isEmpty() && !path.startsWith(QLatin1Char('/')))
-        path = QDir::currentPath() + QLatin1Char('/') + path;
+    const QString path = FromCurrentFolder(st_.cliInputPath);
     if (IsFolder(path)) {
         folder_ = true;
         st_.currentInputFile = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
@@ -184,8 +182,8 @@ RunOutcome Run::Execute() {
         detail_ = FileExists(bare)
                       ? bare + QStringLiteral(" is not a folder")
                       : bare + QStringLiteral(" does not exist; the output folder is not "
-                                             "created (mkdir -p %1)")
-                                  .arg(bare);
+                                              "created (mkdir -p %1)")
+                                   .arg(bare);
         return Fail("Invalid output folder");
     }
     // Found once, before any file is decoded, rather than once per file after.

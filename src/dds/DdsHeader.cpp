@@ -379,8 +379,7 @@ void ChooseSteps(Info& info, const Request& request) {
     }
     info.decodeMarker = request.normals != NormalMapMode::Raw &&
                         info.marker != EditorMarker::None && info.native == Output::Rgba32;
-    if (request.background && info.native == Output::Rgba32) info.background = request.background;
-    info.emptyCells = request.background;
+    info.background = request.background;
     // Once a step has used the alpha channel, the picture is opaque.
     if (info.Transforms() && info.native != Output::Grey8) info.output = Output::Rgb24;
 }

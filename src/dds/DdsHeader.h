@@ -164,10 +164,10 @@ struct Info {
     // Applied to the decoded pixels, in this order.
     enum class Normal : uint8_t { None, FromAlphaGreen, FromRedGreen } rebuild = Normal::None;
     bool decodeMarker = false;
-    // Alpha composited over this colour (0xRRGGBB); none: alpha dropped or kept.
+    // The colour alpha is composited over (formats with alpha) and the empty
+    // cells of a cross take (every format), 0xRRGGBB; none: alpha dropped or
+    // kept, empty cells black.
     std::optional<uint32_t> background;
-    // The colour of the empty cells of a cross (whatever the format); none: black.
-    std::optional<uint32_t> emptyCells;
     // The bitmap the decoders write before the steps above (Info::output is
     // what the caller gets).
     Output native = Output::Rgba32;
@@ -183,8 +183,10 @@ struct Info {
     uint32_t CanvasWidth() const;
     uint32_t CanvasHeight() const;
     // Whether the decoded pixels pass through a step before they are stored.
+    // Whether alpha is composited over the background (only formats with alpha).
+    bool Composites() const { return background && native == Output::Rgba32; }
     bool Transforms() const {
-        return rebuild != Normal::None || decodeMarker || rxgb || background;
+        return rebuild != Normal::None || decodeMarker || rxgb || Composites();
     }
 };
 

@@ -196,7 +196,7 @@ void FinishRow(const Info& info, const BYTE* src, BYTE* dst) {
             a = 255;
         }
         auto byte = [](float v) { return BYTE(std::clamp(int(std::lround(v)), 0, 255)); };
-        if (info.background && a < 255) {
+        if (info.Composites() && a < 255) {
             // Straight alpha weighs the colour; premultiplied alpha already has.
             const float k = float(a) / 255.0f, rest = 1.0f - k;
             const float w = info.premultiplied ? 1.0f : k;
@@ -283,15 +283,22 @@ bool DecodeRawRows(const Source& source, const Info& info, const uint8_t* palett
 
 // Reads and checks the header, and the palette of a palette file: everything a
 // decode needs before its first row. nullopt with the reason in error.
-std::optional<Info> ReadInfo(const Source& source, bool opaque, const Request& request,
-                             uint8_t* palette, QString* error) {
+// Reads the first bytes of a file and checks its header and chosen picture;
+// described as for ParseHeader.
+std::optional<Info> ReadHeader(const Source& source, const Request& request, QString* error,
+                               Info* described = nullptr) {
     uint8_t head[kHeaderBytes + kDx10Bytes] = {};
     const size_t headBytes = size_t(std::min<uint64_t>(source.Size(), sizeof head));
     if (!source.Read(0, headBytes, head)) {
         *error = QStringLiteral("the file could not be read");
         return std::nullopt;
     }
-    std::optional<Info> info = ParseHeader(head, headBytes, source.Size(), error, request);
+    return ParseHeader(head, headBytes, source.Size(), error, request, described);
+}
+
+std::optional<Info> ReadInfo(const Source& source, bool opaque, const Request& request,
+                             uint8_t* palette, QString* error) {
+    std::optional<Info> info = ReadHeader(source, request, error);
     if (!info) return std::nullopt;
     if (opaque && info->output == Output::Rgba32) info->output = Output::Rgb24;
     if ((info->format == Format::Palette8 || info->format == Format::PaletteAlpha8) &&
@@ -318,10 +325,10 @@ bool DecodeCanvasRows(const Source& source, const Info& info, const uint8_t* pal
                       const Target& out, uint32_t first, uint32_t last) {
     const int bytes = BytesOf(info.output);
     const size_t width = size_t(info.CanvasWidth()) * size_t(bytes);
-    const uint32_t bg = info.emptyCells.value_or(0);
+    const uint32_t bg = info.background.value_or(0);
     for (uint32_t y = first; y < last; ++y) {
         BYTE* row = out.Row(y);
-        if (!info.emptyCells || info.output == Output::Grey8) {
+        if (!info.background || info.output == Output::Grey8) {
             std::memset(row, 0, width);
             continue;
         }
@@ -534,18 +541,10 @@ std::optional<Info> Inspect(const QString& path, QString* error, const Request& 
     uint64_t size = 0;
     const int fd = OpenRegularFile(path, &size, error);
     if (fd < 0) return std::nullopt;
-    const FileSource source(fd, size);
-    uint8_t head[kHeaderBytes + kDx10Bytes] = {};
-    const size_t headBytes = size_t(std::min<uint64_t>(size, sizeof head));
-    const bool read = source.Read(0, headBytes, head);
-    ::close(fd);
-    if (!read) {
-        *error = QStringLiteral("the file could not be read");
-        return std::nullopt;
-    }
     Info described;
-    described.width = 0;
-    if (ParseHeader(head, headBytes, size, error, request, &described)) error->clear();
+    described.width = 0; // stays 0 when not even the header could be read
+    if (ReadHeader(FileSource(fd, size), request, error, &described)) error->clear();
+    ::close(fd);
     if (described.width == 0) return std::nullopt;
     return described;
 }

@@ -14,7 +14,6 @@
 #include <memory>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 

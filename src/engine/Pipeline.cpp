@@ -12,7 +12,6 @@
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -50,11 +49,7 @@ bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const N
     const QString unsafe = UnsafeOutputName(name);
     if (!unsafe.isEmpty()) {
         // Most often the control character comes from the texture's own name.
-        const QString own = FileNameOf(job.input);
-        const bool fromInput = std::any_of(own.begin(), own.end(), [](QChar c) {
-            return c.unicode() < 0x20 || c.unicode() == 0x7F;
-        });
-        result.failure = fromInput && unsafe.contains(QLatin1String("control character"))
+        result.failure = HasControlCharacter(name) && HasControlCharacter(FileNameOf(job.input))
                              ? QStringLiteral("the name of the input file holds a control "
                                               "character, which an output name may not")
                              : unsafe;
@@ -190,15 +185,8 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
 QString WouldBeOutput(const ConversionRequest& request, const FileJob& job,
                       const FileResult& result) {
     if (job.order && job.order->Numbered()) return QString();
-    NameFacts facts;
-    facts.input = job.input;
-    facts.extension = request.conversionType;
-    facts.bpp = result.outputBpp;
-    facts.width = result.width;
-    facts.height = result.height;
-    facts.counter = request.firstCounter;
-    facts.random = request.firstRandom;
-    const QString name = OutputFileName(facts, request.settings);
+    // Outside a counting run the facts take no number and wait for nothing.
+    const QString name = OutputFileName(NameFactsFor(request, job, result), request.settings);
     if (!UnsafeOutputName(name).isEmpty()) return QString();
     return OutputFolderOf(request.outputFolder, job.subfolder, request.settings) + name;
 }

@@ -5,14 +5,14 @@
 namespace tarvix {
 
 RunOrder::RunOrder(size_t files, int32_t firstCounter, int32_t firstRandom, bool numbered)
-    : firstCounter_(firstCounter), firstRandom_(firstRandom), numbered_(numbered), stage_(files, 0),
-      convertedFile_(files, 0) {}
+    : firstCounter_(firstCounter), firstRandom_(firstRandom), numbered_(numbered),
+      stage_(files, 0) {}
 
 void RunOrder::Advance() {
     while (claimedUpTo_ < stage_.size() && stage_[claimedUpTo_] >= 1)
         ++claimedUpTo_;
-    while (settledUpTo_ < stage_.size() && stage_[settledUpTo_] == 2)
-        converted_ += convertedFile_[settledUpTo_++];
+    while (settledUpTo_ < stage_.size() && stage_[settledUpTo_] >= 2)
+        converted_ += stage_[settledUpTo_++] == 3 ? 1 : 0;
 }
 
 RunOrder::Numbers RunOrder::NumbersFor(size_t index) {
@@ -42,8 +42,7 @@ void RunOrder::Settle(size_t index, bool converted) {
     {
         std::lock_guard guard(lock_);
         if (index >= stage_.size()) return;
-        stage_[index] = 2;
-        convertedFile_[index] = converted ? 1 : 0;
+        stage_[index] = converted ? 3 : 2;
         Advance();
     }
     changed_.notify_all();

@@ -44,12 +44,11 @@ private:
     const bool numbered_;
     std::mutex lock_;
     std::condition_variable changed_;
-    // Per file: 0 waiting, 1 claimed its name, 2 settled.
+    // Per file: 0 waiting, 1 claimed its name, 2 failed, 3 converted.
     std::vector<uint8_t> stage_;
     size_t claimedUpTo_ = 0; // every file below this has claimed or settled
     size_t settledUpTo_ = 0; // every file below this has settled
     int32_t converted_ = 0;  // among the settled files below settledUpTo_
-    std::vector<uint8_t> convertedFile_;
     QSet<QString> taken_;
 };
 

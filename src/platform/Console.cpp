@@ -1,5 +1,6 @@
 #include "platform/Console.h"
 
+#include "platform/Paths.h"
 #include "platform/Terminal.h"
 
 namespace tarvix {
@@ -9,7 +10,7 @@ QString EscapeControls(const QString& text) {
     out.reserve(text.size());
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x20 && u != 0x7F) {
+        if (!IsControlCharacter(c)) {
             out += c;
         } else if (u == '\n') {
             out += QLatin1String("\\n");

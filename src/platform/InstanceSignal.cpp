@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "platform/Paths.h"
 
+#include <QDir>
 #include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
@@ -20,10 +21,8 @@ QString InstanceSocketPath(QString* problem) {
     // A shared temporary folder: anybody may have made the name first, so the
     // folder is used only when it is a real folder of ours that only we can
     // enter; then nobody else can put a socket in it.
-    QString base = qEnvironmentVariable("TMPDIR");
-    if (!base.startsWith(QLatin1Char('/'))) base = QStringLiteral("/tmp");
-    if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-    const QString folder = base + AppTitle() + QStringLiteral("-%1").arg(::geteuid());
+    const QString folder =
+        QDir::tempPath() + QLatin1Char('/') + AppTitle() + QStringLiteral("-%1").arg(::geteuid());
     const QByteArray native = NativePath(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
         *problem = QStringLiteral("%1 cannot be made: %2")

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -91,6 +92,19 @@ qint64 FileSize(const QString& path) {
     struct stat st {};
     if (path.isEmpty() || ::stat(NativePath(path).constData(), &st) != 0) return -1;
     return static_cast<qint64>(st.st_size);
+}
+
+QString FromCurrentFolder(const QString& path) {
+    if (path.isEmpty() || path.startsWith(QLatin1Char('/'))) return path;
+    return QDir::currentPath() + QLatin1Char('/') + path;
+}
+
+bool IsControlCharacter(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+bool HasControlCharacter(QStringView text) {
+    return std::any_of(text.begin(), text.end(), IsControlCharacter);
 }
 
 QString FolderOf(const QString& path) {

@@ -37,6 +37,12 @@ int MakeFolders(const QString& path);
 
 // The folder part of a path: everything up to and including the last "/".
 QString FolderOf(const QString& path);
+// A path a user typed, made absolute against the current folder.
+QString FromCurrentFolder(const QString& path);
+// Whether text holds a C0 control character or DEL (which no output name nor
+// printed line may carry as it is).
+bool IsControlCharacter(QChar c);
+bool HasControlCharacter(QStringView text);
 // The last path component.
 QString FileNameOf(const QString& path);
 

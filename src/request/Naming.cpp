@@ -116,9 +116,8 @@ QString OutputFileName(const NameFacts& facts, const Settings& settings) {
 
 QString UnsafeOutputName(const QString& name) {
     if (name.isEmpty()) return QStringLiteral("the file name mask gives an empty name");
-    for (QChar c : name)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return QStringLiteral("the file name mask gives a name with a control character");
+    if (HasControlCharacter(name))
+        return QStringLiteral("the file name mask gives a name with a control character");
     if (name.startsWith(QLatin1Char('/')))
         return QStringLiteral("the file name mask gives an absolute path: ") + name;
     for (QStringView part : QStringView(name).split(QLatin1Char('/')))
