@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 [ -x build/tarvix ] || echo "Building the program: a first build takes about 3 minutes on 2 cores."
 start=$(date +%s)
-sh scripts/build.sh tarvix tarvix-engine tarvix-draw tarvix-ui tarvix_themes tarvix_manual
+# The program and all it installs (so "cmake --install build" works next), not the tests.
+sh scripts/build.sh tarvix tarvix-engine tarvix-draw tarvix-ui tarvix_themes tarvix_manual \
+  tarvix_man tarvix_app_svg
 echo "Built in $(( $(date +%s) - start )) s"
 OUT=${OUT:-$HOME/tarvix-demo}
 mkdir -p "$OUT"
