@@ -299,6 +299,19 @@ std::map<QString, Drawing> MenuIcons() {
         p.setPen(Pen(P().ink, 2.6));
         p.drawLine(QPointF(9.8, 9.8), QPointF(14, 14));
     };
+    icons["Preview"] = [](QPainter& p) {
+        // A picture under a magnifying glass.
+        p.setPen(Pen(P().ink));
+        p.setBrush(P().paper);
+        p.drawRect(QRectF(1.5, 1.5, 10, 9));
+        p.setPen(Pen(P().green, 1.2));
+        p.drawLine(QPointF(2.5, 9), QPointF(5.5, 5.5));
+        p.drawLine(QPointF(5.5, 5.5), QPointF(8, 8));
+        p.setPen(Pen(P().blue.darker(130), 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(7, 7, 5.5, 5.5));
+        p.drawLine(QPointF(11.8, 11.8), QPointF(14.5, 14.5));
+    };
     icons["Help"] = [](QPainter& p) {
         Disc(p, P().blue);
         Glyph(p, "?", 11);

@@ -24,7 +24,7 @@ const char* const kKeys[] = {
     "Convert",   "InFiles",     "InFolder",        "New",  "Add",   "OutFolder", "OutFormat",
     "FavFolder", "ImportFiles", "ExportFiles",     "Exit", "Copy",  "Delete",    "SelectAll",
     "Error",     "Preferences", "CustomConverter", "Help", "Email", "Web",       "Updates",
-    "About"};
+    "About",     "Preview"};
 
 QByteArray Png(const QImage& image) {
     QByteArray bytes;
@@ -35,23 +35,16 @@ QByteArray Png(const QImage& image) {
 }
 
 QColor TileColour(const QString& key) {
-    static const std::map<QString, QColor> colours = {{"Convert", QColor(236, 112, 20)},
-                                                      {"New", QColor(58, 120, 216)},
-                                                      {"Add", QColor(40, 160, 90)},
-                                                      {"OutFolder", QColor(214, 150, 30)},
-                                                      {"InFolder", QColor(214, 150, 30)},
-                                                      {"FavFolder", QColor(214, 150, 30)},
-                                                      {"OutFormat", QColor(130, 86, 206)},
-                                                      {"Preferences", QColor(96, 112, 134)},
-                                                      {"Help", QColor(22, 150, 160)},
-                                                      {"Email", QColor(70, 80, 190)},
-                                                      {"Web", QColor(30, 130, 210)},
-                                                      {"Updates", QColor(40, 160, 90)},
-                                                      {"About", QColor(58, 120, 216)},
-                                                      {"Exit", QColor(208, 64, 60)},
-                                                      {"Error", QColor(208, 64, 60)},
-                                                      {"Delete", QColor(208, 64, 60)},
-                                                      {"CustomConverter", QColor(130, 86, 206)}};
+    static const std::map<QString, QColor> colours = {
+        {"Convert", QColor(236, 112, 20)},   {"New", QColor(58, 120, 216)},
+        {"Add", QColor(40, 160, 90)},        {"OutFolder", QColor(214, 150, 30)},
+        {"InFolder", QColor(214, 150, 30)},  {"FavFolder", QColor(214, 150, 30)},
+        {"OutFormat", QColor(130, 86, 206)}, {"Preferences", QColor(96, 112, 134)},
+        {"Help", QColor(22, 150, 160)},      {"Preview", QColor(22, 150, 160)},
+        {"Email", QColor(70, 80, 190)},      {"Web", QColor(30, 130, 210)},
+        {"Updates", QColor(40, 160, 90)},    {"About", QColor(58, 120, 216)},
+        {"Exit", QColor(208, 64, 60)},       {"Error", QColor(208, 64, 60)},
+        {"Delete", QColor(208, 64, 60)},     {"CustomConverter", QColor(130, 86, 206)}};
     auto it = colours.find(key);
     return it == colours.end() ? QColor(84, 100, 124) : it->second;
 }

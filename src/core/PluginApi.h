@@ -18,6 +18,18 @@ struct Settings;
 struct ConversionRequest;
 struct NameFacts;
 
+// A file converted as a run would convert it, kept in memory.
+struct PreviewPicture {
+    bool converted = false;
+    QString failure;    // why it would not be converted, in plain words
+    QString output;     // the path it would be saved as
+    QByteArray encoded; // the output file's bytes
+    // The output file decoded again: 32-bit pixels in the byte order of
+    // QImage::Format_ARGB32, top row first, width * 4 bytes a row.
+    int width = 0, height = 0;
+    QByteArray pixels;
+};
+
 // The conversion engine (image library and DDS reader).
 struct EngineApi {
     // Converts the request's input list from the calling thread; the observer,
@@ -28,6 +40,8 @@ struct EngineApi {
     bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
     // What a texture holds, in lines; read false when its header cannot be read.
     QStringList (*describeTexture)(const QString& path, bool* read);
+    // The request's conversion of one input, written nowhere.
+    PreviewPicture (*previewFile)(const ConversionRequest& request, const QString& input);
 };
 
 // The drawing of frames and watermarks (2D drawing and fonts).

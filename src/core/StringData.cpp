@@ -29,6 +29,7 @@ const char16_t kStringTableData[] =
     u"Select All" Z u"Select All" Z
     u"Converter" Z u"Converter" Z
     u"Convert" Z u"Convert" Z
+    u"Preview" Z u"Preview" Z
     u"Custom Converter" Z u"Find a File Converter..." Z
     u"Preferences" Z u"Preferences..." Z
     u"Help" Z u"Help" Z
@@ -48,6 +49,7 @@ const char16_t kStringTableData[] =
     u"Preparing" Z u"Preparing..." Z
     u"Importing" Z u"Importing..." Z
     u"Converting" Z u"Converting..." Z
+    u"And more" Z u"and %s1% more" Z
     u"_GROUP_" Z u"Msg" Z
     u"Error" Z u"Error" Z
     u"Warning" Z u"Warning" Z
@@ -73,6 +75,7 @@ const char16_t kStringTableData[] =
     u"Conversion is not complete" Z u"Conversion stopped" Z
     u"Progress" Z u"(%s1%/%s2%)" Z
     u"Files converted" Z u"Files converted: %s1% of %s2%" Z
+    u"Files failed" Z u"Not converted: %s1% (see Details)" Z
     u"New Update" Z u"New Update" Z
     u"New Update Text" Z u"A new version of Orvella DDS to JPG is available! Are you ready to download it right now?" Z
     u"No Update" Z u"No Update" Z
@@ -107,6 +110,15 @@ const char16_t kStringTableData[] =
     u"Cancel" Z u"Cancel" Z
     u"Help" Z u"Help" Z
     u"Defaults" Z u"Defaults" Z
+    u"Details" Z u"Details..." Z
+    u"Open Output Folder" Z u"Open Output Folder" Z
+    u"Failed Files" Z u"Files Not Converted" Z
+    u"Close" Z u"Close" Z
+    u"Preview" Z u"Preview" Z
+    u"Actual Size" Z u"Actual Size (1:1)" Z
+    u"Preview Size" Z u"%s1% x %s2% pixels, %s3% bytes: %s4%" Z
+    u"Preview Working" Z u"Converting..." Z
+    u"Preview Empty" Z u"No input file to show. Add an input file or folder." Z
     u"_GROUP_" Z u"Preferences" Z
     u"None" Z u"None" Z
     u"Auto" Z u"Auto" Z

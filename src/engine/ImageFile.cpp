@@ -64,12 +64,11 @@ unsigned DLL_CALLCONV SinkRead(void*, unsigned, unsigned, fi_handle) {
 }
 
 int DLL_CALLCONV SinkSeek(fi_handle handle, long offset, int origin) {
-    return ::lseek(static_cast<PendingFile*>(handle)->Descriptor(), off_t(offset), origin) < 0 ? -1
-                                                                                               : 0;
+    return static_cast<PendingFile*>(handle)->Seek(offset, origin) < 0 ? -1 : 0;
 }
 
 long DLL_CALLCONV SinkTell(fi_handle handle) {
-    return long(::lseek(static_cast<PendingFile*>(handle)->Descriptor(), 0, SEEK_CUR));
+    return static_cast<PendingFile*>(handle)->Seek(0, SEEK_CUR);
 }
 
 // The hidden temporaries in the output folders at this moment, for the signal
@@ -175,8 +174,25 @@ QString PendingFile::CannotWrite(int error) const {
         .arg(path_, QString::fromLocal8Bit(::strerror(error)));
 }
 
+void PendingFile::OpenInMemory(QByteArray* buffer) {
+    Abandon();
+    memory_ = buffer;
+    memory_->clear();
+    at_ = 0;
+    error_ = 0;
+}
+
+long PendingFile::Seek(long offset, int origin) {
+    if (!memory_) return long(::lseek(fd_, off_t(offset), origin));
+    const qsizetype base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? at_ : memory_->size();
+    if (base + offset < 0) return -1;
+    at_ = base + offset;
+    return long(at_);
+}
+
 bool PendingFile::Open(const QString& path, QString* reason) {
     Abandon();
+    memory_ = nullptr;
     path_ = path;
     error_ = 0;
     auto fail = [&](const QString& why) {
@@ -209,6 +225,13 @@ bool PendingFile::Open(const QString& path, QString* reason) {
 
 bool PendingFile::Write(const void* data, size_t bytes) {
     const char* at = static_cast<const char*>(data);
+    if (memory_) {
+        if (at_ > memory_->size()) memory_->resize(at_, '\0');
+        const qsizetype overlap = std::min(qsizetype(bytes), memory_->size() - at_);
+        memory_->replace(at_, overlap, at, qsizetype(bytes));
+        at_ += qsizetype(bytes);
+        return true;
+    }
     while (bytes > 0 && error_ == 0 && fd_ >= 0) {
         const ssize_t n = ::write(fd_, at, bytes);
         if (n < 0 && errno == EINTR) continue;
@@ -224,6 +247,7 @@ bool PendingFile::Write(const void* data, size_t bytes) {
 }
 
 bool PendingFile::Commit(QString* reason) {
+    if (memory_) return true;
     int error = error_;
     // On the disk before it takes the final name: a power cut leaves the old
     // file or the new one, never an empty one.
@@ -269,13 +293,17 @@ void PendingFile::Abandon() {
     temp_.clear();
 }
 
-bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason) {
+bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason,
+                   QByteArray* memory) {
     if (!image) {
         if (reason) *reason = QStringLiteral("the picture could not be processed");
         return false;
     }
     PendingFile file;
-    if (!file.Open(path, reason)) return false;
+    if (memory)
+        file.OpenInMemory(memory);
+    else if (!file.Open(path, reason))
+        return false;
     FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
     const bool encoded =
         FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &file, flags);

@@ -39,13 +39,17 @@ public:
 
     // False, with the reason, when nothing can be created in path's folder.
     bool Open(const QString& path, QString* reason);
+    // Writes into buffer instead (a preview): no file, no folder, nothing to
+    // clean up; Commit only reports a failed write.
+    void OpenInMemory(QByteArray* buffer);
     // The final name, for a file whose name is known only once it is written;
     // it must lie on the same file system as the folder it was opened in.
     void Rename(const QString& path) { path_ = path; }
     // Appends; false once any write failed (the failure is kept for Commit).
     bool Write(const void* data, size_t bytes);
     bool Failed() const { return error_ != 0; }
-    int Descriptor() const { return fd_; }
+    // Where the next write goes, as lseek() moves and tells it; -1 on failure.
+    long Seek(long offset, int origin);
     // Flushes to the disk and takes the final name, replacing a file of that
     // name in one step; false with "cannot write PATH: " and the system's text.
     bool Commit(QString* reason);
@@ -60,6 +64,8 @@ private:
     int error_ = 0;
     int slot_ = -1; // in the table of temporaries the signal handlers remove
     bool unnamed_ = false;
+    QByteArray* memory_ = nullptr;
+    qsizetype at_ = 0; // in memory_
 };
 
 // Encodes the image and writes it under a temporary name in the target folder,
@@ -67,8 +73,9 @@ private:
 // destroys an existing file of that name nor leaves a partial one. On failure
 // says why in reason, when given ("cannot write PATH: " and the system's text
 // for a failed write).
+// With memory, the encoded file goes there and path only names it in messages.
 bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags,
-                   QString* reason = nullptr);
+                   QString* reason = nullptr, QByteArray* memory = nullptr);
 
 // Removes the hidden temporaries of this user in folder that are a day old or
 // more: what a run killed outright (SIGKILL, a power cut) on a file system

@@ -64,6 +64,7 @@ bool PrepareOutput(const ConversionRequest& request, const FileJob& job, const N
         result.failure = QStringLiteral("another file of this run is saved as ") + result.output;
         return false;
     }
+    if (job.memory) return true;
     return MakeOutputFolder(request, job, folder, result);
 }
 
@@ -172,7 +173,7 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     }
     result.converted =
         SaveImageFile(request.formatCode, image, result.output,
-                      SaveFlagsFor(request.conversionType, settings), &result.failure);
+                      SaveFlagsFor(request.conversionType, settings), &result.failure, job.memory);
     if (image) FreeImage_Unload(image);
     return result;
 }

@@ -30,6 +30,9 @@ struct FileJob {
     // Whether the strip decoder may run on a second thread; off when several
     // files are converted at once and the cores are busy anyway.
     bool decodeAside = true;
+    // A preview: the encoded file goes here and nothing is written (no file,
+    // no folder); the name is still made and checked as for a conversion.
+    QByteArray* memory = nullptr;
 };
 
 struct FileResult {

@@ -268,8 +268,11 @@ StreamResult StreamToJpeg(const ConversionRequest& request, const FileJob& job,
         if (!MakeOutputFolder(request, job, folder, result) ||
             !file.Open(folder + QStringLiteral("pending.jpg"), &result.failure))
             return StreamResult::Failed;
-    } else if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result) ||
-               !file.Open(result.output, &result.failure)) {
+    } else if (!PrepareOutput(request, job, NameFactsFor(request, job, result), result)) {
+        return StreamResult::Failed;
+    } else if (job.memory) {
+        file.OpenInMemory(job.memory);
+    } else if (!file.Open(result.output, &result.failure)) {
         return StreamResult::Failed;
     }
     const uint32_t width = reader->Width(), height = reader->Height();

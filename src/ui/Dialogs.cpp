@@ -2,6 +2,7 @@
 
 #include "core/StringTable.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace tarvix {
@@ -38,6 +39,23 @@ void ShowWarning(QWidget* parent, const QString& text) {
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, MessageKind icon) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+namespace {
+QString& ChosenFolder() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString LastChosenFolder() {
+    return ChosenFolder();
+}
+
+void RememberChosen(const QString& path) {
+    if (path.isEmpty()) return;
+    const QFileInfo info(path);
+    ChosenFolder() = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }
 
 } // namespace tarvix

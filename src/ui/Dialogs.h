@@ -18,4 +18,9 @@ void ShowWarning(QWidget* parent, const QString& text);
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
               MessageKind icon = MessageKind::Warning);
 
+// Where the file and folder choosers open: the folder of the last file or
+// folder chosen in any of them while the program runs (empty before the first).
+QString LastChosenFolder();
+void RememberChosen(const QString& path);
+
 } // namespace tarvix

@@ -50,6 +50,8 @@ constexpr Key kKeys[] = {
     {"Web", 0, 26, 50},
     {"Updates", 0, 27, 51},
     {"About", 0, 28, 52},
+    // Added after the numbered sets were fixed: numbers beyond them.
+    {"Preview", 0, 53, 54},
 };
 
 QHash<QString, int> BuildMap(int Key::*field) {
@@ -63,6 +65,16 @@ QMap<int, QImage>& Images() {
     static QMap<int, QImage> images;
     return images;
 }
+
+// Larger drawings of the same pictures, for screens of more device pixels than
+// logical ones: a theme ships each icon at several sizes.
+QMap<int, QImage>& Doubles() {
+    static QMap<int, QImage> images;
+    return images;
+}
+
+// The theme's largest size of a picture.
+constexpr int kLargestThemeSize = 64;
 
 QImage LoadResource(const QString& name) {
     QFile file(QStringLiteral(":/icons/") + name);
@@ -106,9 +118,8 @@ void LoadTheme(Settings& settings, const QList<ThemeEntry>& themes, bool buttons
                bool toolbar) {
     // "UI Theme" names an installed theme, never a path: config.ini is a file
     // anyone may have edited.
-    const bool listed = std::any_of(themes.begin(), themes.end(), [&](const ThemeEntry& t) {
-        return t.id == settings.uiTheme;
-    });
+    const bool listed = std::any_of(themes.begin(), themes.end(),
+                                    [&](const ThemeEntry& t) { return t.id == settings.uiTheme; });
     if (!listed) {
         if (themes.isEmpty()) return;
         PrintLine(QStringLiteral("Warning: the theme \"%1\" is not installed; \"%2\" is used")
@@ -132,26 +143,38 @@ void LoadTheme(Settings& settings, const QList<ThemeEntry>& themes, bool buttons
                         {menu, MenuIds(), "Icons", 16},
                         {toolbar, ToolbarIds(), "Icons", IconSizeForUiSize(settings.uiSize)}};
     // Which entry each image number wants, then every entry read in one pass.
-    QHash<int, QString> wanted;
+    QHash<int, QString> wanted, doubles;
     for (const Set& set : sets) {
         if (!set.on) continue;
         for (auto it = set.map.constBegin(); it != set.map.constEnd(); ++it) {
             const QString value = ThemeValue(text, QLatin1String(set.section), it.key());
             if (value.isEmpty()) continue;
-            wanted.insert(it.value(), value.contains(QLatin1String(".png"), Qt::CaseInsensitive)
-                                          ? value
-                                          : value + QLatin1Char('_') + QString::number(set.size) +
-                                                QStringLiteral(".png"));
+            if (value.contains(QLatin1String(".png"), Qt::CaseInsensitive)) {
+                wanted.insert(it.value(), value);
+                continue;
+            }
+            auto sized = [&](int size) {
+                return value + QLatin1Char('_') + QString::number(size) + QStringLiteral(".png");
+            };
+            wanted.insert(it.value(), sized(set.size));
+            doubles.insert(it.value(), sized(std::min(2 * set.size, kLargestThemeSize)));
         }
     }
-    const QList<QString> names = wanted.values();
+    QList<QString> names = wanted.values();
+    names += doubles.values();
     const QHash<QString, QByteArray> data =
         archive.Read(QSet<QString>(names.begin(), names.end()), ThemeArchive::kMaxPictureBytes);
     QMap<int, QImage>& images = Images();
     for (auto it = wanted.constBegin(); it != wanted.constEnd(); ++it) {
         const QImage picture = DecodePng(data.value(it.value()), kMaxThemePictureSide);
         // A picture that is missing or does not decode leaves the one before.
-        if (!picture.isNull()) images[it.key()] = picture;
+        if (picture.isNull()) continue;
+        images[it.key()] = picture;
+        const QImage larger = DecodePng(data.value(doubles.value(it.key())), kMaxThemePictureSide);
+        if (larger.width() > picture.width())
+            Doubles()[it.key()] = larger;
+        else
+            Doubles().remove(it.key());
     }
 }
 
@@ -168,15 +191,23 @@ QImage IconImage(int number) {
 }
 
 QIcon CommandIcon(const QHash<QString, int>& map, const QString& name, int size) {
-    const QImage image = IconImage(map.value(name, -1));
+    const int number = map.value(name, -1);
+    const QImage image = IconImage(number);
     if (image.isNull()) return QIcon();
+    // Each size the icon is drawn at, so the icon engine takes the one that
+    // fits the device pixels; a whole-step enlargement only where none does.
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(image));
-    const int factor = size / std::max(1, image.width());
-    if (factor >= 2)
-        icon.addPixmap(
-            QPixmap::fromImage(image.scaled(image.width() * factor, image.height() * factor,
-                                            Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    const QImage larger = Doubles().value(number);
+    if (!larger.isNull()) icon.addPixmap(QPixmap::fromImage(larger));
+    const int widest = std::max(image.width(), larger.width());
+    for (int pixels : {size, 2 * size}) {
+        const int factor = pixels / std::max(1, widest);
+        if (factor >= 2 && widest < pixels)
+            icon.addPixmap(
+                QPixmap::fromImage(image.scaled(image.width() * factor, image.height() * factor,
+                                                Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    }
     return icon;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Icons.h"
 #include "ui/PreferencesDialog.h"
+#include "ui/PreviewWindow.h"
 #include "ui/SmallWindows.h"
 #include "update/HttpFetch.h"
 #include "update/UpdateCheck.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -87,6 +89,9 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
     inputField_ = new QLineEdit(panel_);
     inputField_->setObjectName(QStringLiteral("InputFileField"));
     inputField_->setGeometry(10, 20, 350, 20);
+    // A drop anywhere on the window is the window's: the field would take the
+    // dropped address as text.
+    inputField_->setAcceptDrops(false);
     Caption(panel_, GeneralText("Output Folder"), QRect(10, 45, 350, 20));
     folderList_ = new QComboBox(panel_);
     folderList_->setObjectName(QStringLiteral("OutputFolderList"));
@@ -108,7 +113,7 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
     // counted from the top of the client area, which begins above the toolbar.
     notice_ = new QLabel(ProductNotice(), client_);
     notice_->setObjectName(QStringLiteral("NoticeLabel"));
-    notice_->setGeometry(10, settings_.height - 70 - toolbarHeight_, 350, 20);
+    notice_->setGeometry(10, height() - 70 - toolbarHeight_, 350, 20);
     notice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     connect(folderList_, &QComboBox::currentTextChanged, this,
@@ -118,7 +123,23 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
         if (i >= 0 && i < OutputExtensions().size()) settings_.outputFormat = OutputExtensions()[i];
     });
     connect(convertButton_, &QToolButton::clicked, this, [this] { BatchRun(); });
+    // Typing replaces a dropped list; the preview follows what the field names.
+    connect(inputField_, &QLineEdit::textEdited, this, [this] { inputs_.clear(); });
+    connect(inputField_, &QLineEdit::editingFinished, this, [this] { RefreshPreview(); });
+    connect(formatList_, qOverload<int>(&QComboBox::activated), this, [this] { RefreshPreview(); });
+    // F10 opens the menu bar, as on other desktops.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty()) {
+            menuBar()->setFocus(Qt::ShortcutFocusReason);
+            menuBar()->setActiveAction(menuBar()->actions().first());
+        }
+    });
 
+    chooseInputFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(this, GetText("Dialog", "Select Input Folder"),
+                                                 start);
+    };
     chooseInputFile = [this](const QString& filter, const QString& start) {
         return QFileDialog::getOpenFileName(this, GetText("Dialog", "Select Input Files"), start,
                                             filter);
@@ -157,11 +178,14 @@ void MainWindow::BuildMenu() {
     add(file, {kCommandNew, "New", "New", QKeySequence(Qt::CTRL | Qt::Key_N)});
     file->addSeparator();
     add(file, {kCommandAddInputFile, "Select Input File", "Add", {}});
+    add(file, {kCommandAddInputFolder, "Select Input Folder", "InFolder",
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
     add(file, {kCommandSelectOutputFolder, "Select Output Folder", "OutFolder", {}});
     file->addSeparator();
     add(file, {kCommandExit, "Exit", "Exit", QKeySequence(Qt::ALT | Qt::Key_X)});
     QMenu* converter = bar->addMenu(MenuText("Converter"));
     add(converter, {kCommandConvert, "Convert", "Convert", QKeySequence(Qt::Key_F5)});
+    add(converter, {kCommandPreview, "Preview", "Preview", QKeySequence(Qt::Key_F6)});
     converter->addSeparator();
     add(converter, {kCommandCustomConverter, "Custom Converter", "CustomConverter", {}});
     converter->addSeparator();
@@ -196,11 +220,13 @@ void MainWindow::BuildToolbar() {
     };
     button(kCommandNew, "New", "New");
     button(kCommandAddInputFile, "Add", "Select Input File");
+    button(kCommandAddInputFolder, "InFolder", "Select Input Folder");
     button(kCommandSelectOutputFolder, "OutFolder", "Select Output Folder");
     toolbar_->addSeparator();
     button(kCommandPreferences, "Preferences", "Preferences");
     toolbar_->addSeparator();
     button(kCommandConvert, "Convert", "Convert");
+    button(kCommandPreview, "Preview", "Preview");
     toolbar_->addSeparator();
     button(kCommandManual, "Help", "Manual");
     button(kCommandFeedback, "Email", "Send Feedback");
@@ -208,7 +234,7 @@ void MainWindow::BuildToolbar() {
     button(kCommandUpdates, "Updates", "Check For New Version");
     addToolBar(Qt::TopToolBarArea, toolbar_);
     toolbarHeight_ = toolbar_->sizeHint().height();
-    if (notice_) notice_->move(10, settings_.height - 70 - toolbarHeight_);
+    if (notice_) notice_->move(10, height() - 70 - toolbarHeight_);
 }
 
 void MainWindow::BuildOptionButtons() {
@@ -234,9 +260,15 @@ void MainWindow::BuildOptionButtons() {
         action->setToolTip(MenuText(buttons[n].key));
         bar->addAction(action);
         bar->setGeometry(QRect(buttons[n].at, QSize(24, 24)));
+        // Reached with Tab after the control it serves.
+        if (QWidget* button = bar->widgetForAction(action)) button->setFocusPolicy(Qt::StrongFocus);
         bar->show();
         optionButtons_[n] = bar;
     }
+    QWidget* order[] = {inputField_, optionButtons_[0], folderList_,   optionButtons_[1],
+                        formatList_, optionButtons_[2], convertButton_};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        if (order[i] && order[i + 1]) setTabOrder(order[i], order[i + 1]);
 }
 
 void MainWindow::RefreshControlIcons() {
@@ -283,6 +315,7 @@ void MainWindow::LayoutMainWindow() {
     for (int n = 0; n < 3; ++n)
         optionButtons_[n]->setGeometry(W - 146, ys[n], 24, 24);
     convertButton_->move(W - 110, convertButton_->y());
+    notice_->move(10, H - 70 - toolbarHeight_);
     update();
 }
 
@@ -294,6 +327,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::ClearForNew() {
     RefreshOutputFolderList();
     ResetRunState(state_);
+    inputs_.clear();
     inputField_->clear();
     // The list keeps its items but shows no folder.
     folderList_->setCurrentIndex(-1);
@@ -316,7 +350,8 @@ void MainWindow::RefreshOutputFolderList() {
 }
 
 bool MainWindow::AcceptInputFile(const QString& path) {
-    return SetInputFile(state_, path, [this](const QString& accepted) {
+    const bool accepted = SetInputFile(state_, path, [this](const QString& accepted) {
+        inputs_.clear();
         inputField_->setText(accepted);
         if (!folderList_->currentText().isEmpty()) return;
         const QString folder =
@@ -325,6 +360,53 @@ bool MainWindow::AcceptInputFile(const QString& path) {
         state_.outputFolder = folder;
         RefreshOutputFolderList();
     });
+    if (accepted) RefreshPreview();
+    return accepted;
+}
+
+bool MainWindow::AcceptInputs(const QStringList& paths) {
+    QStringList kept;
+    for (const QString& path : paths) {
+        if (IsFolder(path))
+            kept << (path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'));
+        else if (FileSize(path) != 0 &&
+                 state_.acceptedExtensions.contains(ExtensionOf(path).toLower()))
+            kept << path;
+    }
+    if (kept.isEmpty()) return false;
+    if (kept.size() == 1 && !kept.first().endsWith(QLatin1Char('/')))
+        return AcceptInputFile(kept.first());
+    state_.inputList.clear();
+    inputs_ = kept;
+    inputsSummary_ = kept.size() == 1 ? kept.first()
+                                      : kept.first() + QLatin1Char(' ') +
+                                            FormatText(GeneralText("And more"),
+                                                       QString::number(kept.size() - 1));
+    inputField_->setText(inputsSummary_);
+    if (folderList_->currentText().isEmpty()) {
+        // A folder's pictures go beside its textures, as on the command line.
+        const QString folder =
+            kept.first().endsWith(QLatin1Char('/')) ? kept.first() : FolderOf(kept.first());
+        AddRecentOutputFolder(settings_, folder);
+        state_.outputFolder = folder;
+        RefreshOutputFolderList();
+    }
+    RefreshPreview();
+    return true;
+}
+
+QStringList MainWindow::InputPaths() const {
+    const QString text = inputField_->text().trimmed();
+    if (!inputs_.isEmpty() && text == inputsSummary_) return inputs_;
+    return text.isEmpty() ? QStringList() : QStringList{text};
+}
+
+bool MainWindow::SelectInputFolder() {
+    const QString chosen = chooseInputFolder(LastChosenFolder());
+    const bool accepted = !chosen.isEmpty() && AcceptInputs({chosen});
+    if (!chosen.isEmpty()) RememberChosen(chosen);
+    LayoutMainWindow();
+    return accepted;
 }
 
 bool MainWindow::SelectInputFile() {
@@ -340,17 +422,23 @@ bool MainWindow::SelectInputFile() {
     for (auto it = byDescription.constBegin(); it != byDescription.constEnd(); ++it)
         filters << it.key() + QStringLiteral(" (") + it.value().join(' ') + ')';
     filters << GetText("Dialog", "All Files") + QStringLiteral(" (*.*)");
-    const QString chosen =
-        chooseInputFile(filters.join(QStringLiteral(";;")), state_.currentInputFile);
+    // The dialog opens where the user last chose something, not in the folder
+    // the program was started from.
+    const QString start =
+        state_.currentInputFile.isEmpty() ? LastChosenFolder() : state_.currentInputFile;
+    const QString chosen = chooseInputFile(filters.join(QStringLiteral(";;")), start);
     const bool accepted = !chosen.isEmpty() && AcceptInputFile(chosen);
+    RememberChosen(chosen);
     state_.currentInputFile.clear();
     LayoutMainWindow();
     return accepted;
 }
 
 void MainWindow::SelectOutputFolder() {
-    const QString start = FolderOf(folderList_->currentText());
+    QString start = FolderOf(folderList_->currentText());
+    if (start.isEmpty()) start = LastChosenFolder();
     QString chosen = chooseOutputFolder(start);
+    RememberChosen(chosen);
     if (!chosen.isEmpty() && IsFolder(chosen)) {
         if (!chosen.endsWith('/')) chosen += '/';
         AddRecentOutputFolder(settings_, chosen);
@@ -378,6 +466,12 @@ void MainWindow::Dispatch(CommandId commandId) {
         break;
     case kCommandAddInputFile:
         SelectInputFile();
+        break;
+    case kCommandAddInputFolder:
+        SelectInputFolder();
+        break;
+    case kCommandPreview:
+        ShowPreview();
         break;
     case kCommandSelectOutputFolder:
         SelectOutputFolder();
@@ -494,6 +588,7 @@ void MainWindow::ApplyPreferences(int outputFormatIndex, int reload) {
     if (outputFormatIndex >= 0 && outputFormatIndex < formatList_->count())
         formatList_->setCurrentIndex(outputFormatIndex);
     if (folderList_->count() != settings_.outFoldersNumber) RefreshOutputFolderList();
+    RefreshPreview();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -511,14 +606,13 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    // Only the first path of a drop counts; anything that is not a local file
-    // changes nothing.
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty() || IsFolder(path)) return;
-    AcceptInputFile(path);
-    event->acceptProposedAction();
+    // Every local file and folder of a drop is taken; what is not local, or
+    // cannot be converted, is left out.
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+    if (paths.isEmpty() || !isEnabled()) return;
+    if (AcceptInputs(paths)) event->acceptProposedAction();
 }
 
 } // namespace tarvix

@@ -22,6 +22,7 @@ enum CommandId {
     kCommandNew = 0,
     kCommandExit = 3,
     kCommandAddInputFile = 5,
+    kCommandAddInputFolder = 6,
     kCommandSelectOutputFolder = 7,
     kCommandFormatOptions = 8,
     kCommandConvert = 14,
@@ -32,7 +33,10 @@ enum CommandId {
     kCommandHomepage = 22,
     kCommandUpdates = 23,
     kCommandAbout = 24,
+    kCommandPreview = 25,
 };
+
+class PreviewWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -52,15 +56,30 @@ public:
     void ClearForNew();
     void RefreshOutputFolderList();
     bool SelectInputFile();
+    bool SelectInputFolder();
     void SelectOutputFolder();
-    // Accepts a dropped or chosen file (first local path of a drop).
+    // Accepts a chosen file as the input.
     bool AcceptInputFile(const QString& path);
+    // Accepts dropped or chosen files and folders: one file as AcceptInputFile
+    // does, folders and several files as one run's input (the field shows the
+    // first and how many more). What cannot be converted is left out; false
+    // when nothing was left.
+    bool AcceptInputs(const QStringList& paths);
+    // What Convert will read: the field's text, or the dropped list while the
+    // field still shows it.
+    QStringList InputPaths() const;
     void SetStatusText(const QString& text);
     QString StatusText() const;
     bool QuitRequested() const { return quit_; }
 
     // The Convert command: checks, progress window, outcome.
     void BatchRun();
+    // The Preview command: opens (or raises) the preview window, showing the
+    // current input with the current settings.
+    void ShowPreview();
+    // Hands the preview window the current input and settings, when it is open.
+    void RefreshPreview();
+    PreviewWindow* previewWindow() const { return preview_; }
 
     // Opens the preferences dialog on a page and runs it until it closes.
     void OpenPreferences(int page);
@@ -86,6 +105,7 @@ public:
     // The file and folder choosers; tests replace them.
     std::function<QString(const QString& filter, const QString& start)> chooseInputFile;
     std::function<QString(const QString& start)> chooseOutputFolder;
+    std::function<QString(const QString& start)> chooseInputFolder;
 
     // Controls, for the conversion run and for tests.
     QWidget* controlPanel() const { return panel_; }
@@ -129,6 +149,10 @@ private:
     bool quit_ = false;
     bool checkingUpdates_ = false;
     QList<ThemeEntry> themes_;
+    // A drop of several files or folders, kept while the field shows its summary.
+    QStringList inputs_;
+    QString inputsSummary_;
+    PreviewWindow* preview_ = nullptr;
 
     QAction* MakeAction(CommandId commandId, const QString& captionKey, const QIcon& icon);
 };

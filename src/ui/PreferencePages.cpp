@@ -245,8 +245,6 @@ std::vector<PreferencePage> BuildPages() {
             Slider("Rotation Angle", WM, "Image Rotation"), Choice("Size", WM, "Image Size"),
             imageScale}}}});
 
-    PreferenceRow keepSubfolders = Row("Keep Subfolders", K::Check, AV, "Keep Subfolders");
-    keepSubfolders.hidden = true;
     pages.push_back({"Advanced",
                      0,
                      {Row("Filename Mask", K::Edit, AV, "Filename Mask"),
@@ -254,7 +252,8 @@ std::vector<PreferencePage> BuildPages() {
                       Row("Custom Timestamp", K::DateTime, AV, "Custom Timestamp"),
                       Items("Out Folders History", AV, "Out Folders History",
                             {"Clean On Exit", "Keep Folders"}),
-                      Slider("Out Folders Number", AV, "Out Folders Number"), keepSubfolders},
+                      Slider("Out Folders Number", AV, "Out Folders Number"),
+                      Row("Keep Subfolders", K::Check, AV, "Keep Subfolders")},
                      {}});
     return pages;
 }

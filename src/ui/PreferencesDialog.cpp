@@ -17,7 +17,9 @@
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -142,6 +144,31 @@ constexpr int kPageCount = 9;
 
 // A page or area whose rows do not fit scrolls: the widget placed on the page
 // and the one its rows go into (the same widget when it does not scroll).
+// Inside a page that scrolls, a drop-down, spin box or slider takes the wheel
+// only once focused: otherwise the wheel scrolls the page the user is reading.
+class WheelOnlyWhenFocused : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->hasFocus()) return false;
+        event->ignore(); // handed on to the scrolling page
+        return true;
+    }
+};
+
+void KeepWheelForScrolling(QWidget* inner) {
+    auto* filter = new WheelOnlyWhenFocused(inner);
+    const QList<QWidget*> controls = inner->findChildren<QWidget*>();
+    for (QWidget* control : controls)
+        if (qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractSpinBox*>(control) ||
+            qobject_cast<QAbstractSlider*>(control)) {
+            if (control->focusPolicy() == Qt::WheelFocus) control->setFocusPolicy(Qt::StrongFocus);
+            control->installEventFilter(filter);
+        }
+}
+
 std::pair<QWidget*, QWidget*> Scrolling(QWidget* parent, int innerHeight) {
     if (innerHeight <= 0) {
         auto* plain = new QWidget(parent);
@@ -183,7 +210,7 @@ QString PreferencesDialog::ImageFilter() {
                        entry(InputFormat(QStringLiteral("jpg")).description, jpeg),
                        entry(InputFormat(QStringLiteral("png")).description, png),
                        entry(InputFormat(QStringLiteral("bmp")).description, bmp),
-                       Dialog("All Files") + QStringLiteral(" (*.*) (*)")}
+                       Dialog("All Files") + QStringLiteral(" (*)")}
         .join(QStringLiteral(";;"));
 }
 
@@ -233,7 +260,9 @@ PreferencesDialog::PreferencesDialog(MainWindow* main, Settings& settings, int s
             box->hide();
             areas_.insert(name, box);
             BuildRows(areaInner, area.rows);
+            if (area.innerHeight > 0) KeepWheelForScrolling(areaInner);
         }
+        if (page.innerHeight > 0) KeepWheelForScrolling(inner);
         container->hide();
         pages_ << container;
     }
@@ -813,7 +842,6 @@ void PreferencesDialog::ApplyDependencies() {
     SetRowVisible(QStringLiteral("Watermark/Image Scale"), index("Watermark/Image Size") == 1);
     SetRowEnabled(QStringLiteral("Advanced/Custom Timestamp"),
                   index("Advanced/File Timestamp") == kTimestampCustom);
-    SetRowVisible(QStringLiteral("Advanced/Keep Subfolders"), false);
 }
 
 void PreferencesDialog::ShowPage(int page) {
@@ -914,12 +942,17 @@ void PreferencesDialog::PickFont() {
     auto* size = qobject_cast<QLineEdit*>(Control(QStringLiteral("Watermark/Font Size")));
     auto* style = qobject_cast<QComboBox*>(Control(QStringLiteral("Watermark/Font Style")));
     if (!combo || !size || !style) return;
-    QFont start(combo->currentText());
+    const QString stored = combo->currentText();
+    QFont start(stored);
     const int points = ParseOptionInteger(size->text());
     if (points > 0 && points <= 5000) start.setPointSize(points);
     const std::optional<QFont> chosen = chooseFont(start);
     if (!chosen) return;
-    const QString name = chosen->family();
+    // A font that is not installed opens the chooser on a stand-in; taking
+    // the stand-in is no choice of the user's, so the stored name stays.
+    QString name = chosen->family();
+    if (!stored.isEmpty() && !QFontDatabase::hasFamily(stored) && name == QFontInfo(start).family())
+        name = stored;
     if (!CommaList(settings_.fonts).contains(name)) {
         combo->addItem(name);
         settings_.fonts += QLatin1Char(',') + name;
@@ -936,7 +969,10 @@ void PreferencesDialog::PickFont() {
 void PreferencesDialog::PickImage() {
     auto* field = qobject_cast<QLineEdit*>(Control(QStringLiteral("Watermark/Image")));
     if (!field) return;
-    const QString chosen = chooseImage(TrimBlanks(field->text()), ImageFilter());
+    QString start = TrimBlanks(field->text());
+    if (start.isEmpty()) start = LastChosenFolder();
+    const QString chosen = chooseImage(start, ImageFilter());
+    RememberChosen(chosen);
     if (!chosen.isEmpty()) field->setText(chosen);
 }
 

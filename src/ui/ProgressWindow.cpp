@@ -6,6 +6,7 @@
 #include "core/AppInfo.h"
 #include "core/FormatRegistry.h"
 #include "core/StringTable.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
 #include "platform/Plugins.h"
 #include "request/ConversionRequest.h"
@@ -17,12 +18,16 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
 
 namespace tarvix {
 namespace {
@@ -31,10 +36,28 @@ QString Msg(const char* key) {
     return GetText(QStringLiteral("Msg"), QString::fromLatin1(key));
 }
 
+QString Dlg(const char* key) {
+    return GetText(QStringLiteral("Dialog"), QString::fromLatin1(key));
+}
+
 } // namespace
 
-ProgressWindow::ProgressWindow(QWidget* parent, const ConversionRequest& request)
-    : QDialog(parent), request_(request) {
+void FailureLog::FileFinished(const QString& input, const QString&, bool converted,
+                              const QString& failure) {
+    if (converted) return;
+    std::lock_guard guard(lock_);
+    lines_ << input + QStringLiteral(": ") +
+                  (failure.isEmpty() ? QStringLiteral("conversion failed") : failure);
+}
+
+QStringList FailureLog::Lines() const {
+    std::lock_guard guard(lock_);
+    return lines_;
+}
+
+ProgressWindow::ProgressWindow(QWidget* parent, const ConversionRequest& request,
+                               QStringList skipped)
+    : QDialog(parent), request_(request), skipped_(std::move(skipped)) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(GetText(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
     setFixedSize(300, 110);
@@ -49,6 +72,27 @@ ProgressWindow::ProgressWindow(QWidget* parent, const ConversionRequest& request
     ok_->setEnabled(false);
     connect(ok_, &QPushButton::clicked, this, [this] {
         if (finished_) accept();
+    });
+    // Shown once the run has ended.
+    failure_ = new QLabel(this);
+    failure_->setObjectName(QStringLiteral("FailureLabel"));
+    failure_->setWordWrap(true);
+    failure_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    failure_->hide();
+    details_ = new QPushButton(Dlg("Details"), this);
+    details_->setObjectName(QStringLiteral("DetailsButton"));
+    details_->hide();
+    connect(details_, &QPushButton::clicked, this, &ProgressWindow::ShowDetails);
+    openFolder_ = new QPushButton(Dlg("Open Output Folder"), this);
+    openFolder_->setObjectName(QStringLiteral("OpenFolderButton"));
+    openFolder_->hide();
+    connect(openFolder_, &QPushButton::clicked, this, [this] {
+        const QUrl folder = QUrl::fromLocalFile(request_.outputFolder);
+        auto* main = qobject_cast<MainWindow*>(parentWidget());
+        if (main && main->openUrl)
+            main->openUrl(folder);
+        else
+            QDesktopServices::openUrl(folder);
     });
     timer_ = new QTimer(this);
     timer_->setInterval(15);
@@ -82,7 +126,7 @@ bool ProgressWindow::Run() {
         return false;
     }
     worker_ = std::thread([this, engine] {
-        engine->batchWorker(request_, progress_, nullptr);
+        engine->batchWorker(request_, progress_, &log_);
         workerDone_ = true;
     });
     timer_->start();
@@ -127,17 +171,72 @@ void ProgressWindow::Poll() {
         ShowProgress(Msg("Conversion is not complete"), shown_);
         label_->setText(Msg("Conversion is not complete"));
     } else {
-        // Nothing converted is no completed conversion, whatever the counts say.
-        const QString outcome =
-            converted > 0 ? Msg("Conversion complete") : Msg("Conversion is not complete");
+        const QString outcome = Msg("Conversion complete");
         if (main) main->SetStatusText(outcome);
         ShowProgress(outcome, shown_);
         label_->setText(FormatText(Msg("Files converted"), QString::number(converted),
                                    QString::number(total_)));
         bar_->setValue(total_ + 1);
     }
+    ShowOutcomeControls();
     ok_->setEnabled(true);
     ok_->setFocus();
+}
+
+QStringList ProgressWindow::Failures() const {
+    return skipped_ + log_.Lines();
+}
+
+void ProgressWindow::ShowOutcomeControls() {
+    const QStringList failures = Failures();
+    // Started from a terminal, the reasons are there too, as a command-line
+    // run prints them.
+    for (const QString& line : failures)
+        PrintLine(QStringLiteral("Error: ") + line);
+    int y = 75;
+    if (!failures.isEmpty()) {
+        // One file: its reason is the outcome; several: how many, and Details.
+        const QString& first = failures.first();
+        const QString input = first.section(QStringLiteral(": "), 0, 0);
+        failure_->setText(failures.size() == 1 && total_ <= 1
+                              ? first.mid(input.size() + 2)
+                              : FormatText(Msg("Files failed"), QString::number(failures.size())));
+        failure_->setToolTip(failures.size() == 1 ? first : QString());
+        failure_->setGeometry(10, 64, 280, 2 * fontMetrics().lineSpacing() + 2);
+        failure_->show();
+        y = 66 + failure_->height() + 6;
+    }
+    // Left to right: Details (when something failed), Open Output Folder, OK.
+    int x = 10;
+    auto place = [&](QPushButton* button) {
+        const int w = std::max(80, button->sizeHint().width());
+        button->setGeometry(x, y, w, 25);
+        button->show();
+        x += w + 6;
+    };
+    if (!failures.isEmpty()) place(details_);
+    place(openFolder_);
+    place(ok_);
+    setFixedSize(std::max(300, x - 6 + 10), y + 35);
+}
+
+void ProgressWindow::ShowDetails() {
+    auto* dialog = new QDialog(this);
+    dialog->setObjectName(QStringLiteral("FailedFilesDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(Dlg("Failed Files"));
+    dialog->resize(560, 260);
+    auto* layout = new QVBoxLayout(dialog);
+    auto* list = new QPlainTextEdit(Failures().join(QLatin1Char('\n')), dialog);
+    list->setObjectName(QStringLiteral("FailedFilesList"));
+    list->setReadOnly(true);
+    list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(list);
+    auto* close = new QPushButton(Dlg("Close"), dialog);
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog->open();
 }
 
 void ProgressWindow::ShowProgress(const QString& prefix, int index) {
@@ -175,13 +274,42 @@ void ProgressWindow::AskToStop() {
     }
 }
 
+QString RunSettingsProblem(const Settings& settings, bool* marksStatus) {
+    *marksStatus = true;
+    if (settings.doImageResize) {
+        if (settings.imageWidth == 0) return Msg("Invalid width");
+        if (settings.imageHeight == 0) return Msg("Invalid height");
+    }
+    *marksStatus = false;
+    if (settings.doWatermark == kWatermarkImage) {
+        if (settings.image.isEmpty()) return Msg("Empty watermark image");
+        if (!FileExists(settings.image) || IsFolder(settings.image) ||
+            FileSize(settings.image) <= 0)
+            return FormatText(Msg("Invalid watermark image"), settings.image);
+    }
+    return QString();
+}
+
 void MainWindow::BatchRun() {
     // The request is what the window shows.
-    state_.currentInputFile = inputFileField()->text().trimmed();
+    const QStringList paths = InputPaths();
+    state_.currentInputFile = paths.value(0);
     state_.inputList.clear();
-    const QString& path = state_.currentInputFile;
-    if (FileSize(path) != 0 && state_.acceptedExtensions.contains(ExtensionOf(path).toLower()))
-        state_.inputList.insert(path, InputEntry{});
+    // Folders are taken as the command line takes them: every texture below,
+    // with its subfolder; what cannot be taken is reported with the failures.
+    QStringList skipped;
+    for (const QString& path : paths) {
+        if (IsFolder(path)) {
+            const QString folder = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+            const FolderScan scan = ScanInputFolder(folder, state_.acceptedExtensions);
+            for (auto it = scan.files.constBegin(); it != scan.files.constEnd(); ++it)
+                state_.inputList.insert(it.key(), it.value());
+            skipped << scan.problems;
+        } else if (FileSize(path) != 0 &&
+                   state_.acceptedExtensions.contains(ExtensionOf(path).toLower())) {
+            state_.inputList.insert(path, InputEntry{});
+        }
+    }
     state_.outputFolder = outputFolderList()->currentText().trimmed();
     const int format = outputFormatList()->currentData().toInt();
     state_.conversionType = OutputExtensions().value(format);
@@ -191,21 +319,21 @@ void MainWindow::BatchRun() {
         SetStatusText(Msg("Conversion is not complete"));
         ShowWarning(this, warning);
     };
-    if (state_.inputList.isEmpty()) return stop(Msg("Empty input files"));
+    if (state_.inputList.isEmpty()) {
+        // A folder that could not be read says why.
+        QString text = Msg("Empty input files");
+        if (!skipped.isEmpty())
+            text +=
+                QStringLiteral("\n\n") + QStringList(skipped.mid(0, 10)).join(QLatin1Char('\n'));
+        return stop(text);
+    }
     if (state_.outputFolder.isEmpty()) return stop(Msg("Empty output folder"));
     if (!state_.outputFolder.endsWith(QLatin1Char('/'))) state_.outputFolder += QLatin1Char('/');
     if (!IsFolder(state_.outputFolder))
         return stop(FormatText(Msg("Invalid output folder"), state_.outputFolder));
-    if (settings_.doImageResize) {
-        if (settings_.imageWidth == 0) return stop(Msg("Invalid width"));
-        if (settings_.imageHeight == 0) return stop(Msg("Invalid height"));
-    }
-    if (settings_.doWatermark == kWatermarkImage) {
-        if (settings_.image.isEmpty()) return ShowWarning(this, Msg("Empty watermark image"));
-        if (!FileExists(settings_.image) || IsFolder(settings_.image) ||
-            FileSize(settings_.image) <= 0)
-            return ShowWarning(this, FormatText(Msg("Invalid watermark image"), settings_.image));
-    }
+    bool marksStatus = false;
+    if (const QString problem = RunSettingsProblem(settings_, &marksStatus); !problem.isEmpty())
+        return marksStatus ? stop(problem) : ShowWarning(this, problem);
     // The run's output parameters, and a text watermark's font.
     const std::optional<ConversionRequest> request = BuildConversionRequest(state_, settings_);
     if (!request)
@@ -217,7 +345,7 @@ void MainWindow::BatchRun() {
 
     setEnabled(false);
     {
-        ProgressWindow window(this, *request);
+        ProgressWindow window(this, *request, skipped);
         window.Run();
     }
     setEnabled(true);

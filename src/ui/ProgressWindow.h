@@ -6,7 +6,9 @@
 #include "request/ConversionRequest.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 class QLabel;
@@ -16,10 +18,29 @@ class QTimer;
 
 namespace tarvix {
 
+// Hears, on the worker's threads, which files were not converted and why.
+class FailureLog : public BatchObserver {
+public:
+    void FileStarted(const QString&) override {}
+    void FileFinished(const QString& input, const QString& output, bool converted,
+                      const QString& failure) override;
+    QStringList Lines() const;
+
+private:
+    mutable std::mutex lock_;
+    QStringList lines_;
+};
+
+// Why these settings cannot run, in Convert's words (empty when they can);
+// marksStatus: whether Convert also shows "Conversion stopped" for it.
+QString RunSettingsProblem(const Settings& settings, bool* marksStatus);
+
 class ProgressWindow : public QDialog {
     Q_OBJECT
 public:
-    ProgressWindow(QWidget* parent, const ConversionRequest& request);
+    // skipped: what was found in the input folders but could not be taken
+    // ("PATH: reason"), counted with the files that fail.
+    ProgressWindow(QWidget* parent, const ConversionRequest& request, QStringList skipped = {});
     ~ProgressWindow() override;
     // Starts the worker and shows the window until it is closed; false when the
     // user stopped the run.
@@ -28,6 +49,11 @@ public:
     QLabel* label() const { return label_; }
     QProgressBar* bar() const { return bar_; }
     QPushButton* okButton() const { return ok_; }
+    QPushButton* detailsButton() const { return details_; }
+    QPushButton* openFolderButton() const { return openFolder_; }
+    QLabel* failureLabel() const { return failure_; }
+    // Every file not converted, "PATH: reason", in the order they ended.
+    QStringList Failures() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -41,7 +67,12 @@ private:
     QLabel* label_;
     QProgressBar* bar_;
     QPushButton* ok_;
+    QPushButton* details_;
+    QPushButton* openFolder_;
+    QLabel* failure_;
     QTimer* timer_;
+    QStringList skipped_;
+    FailureLog log_;
     int total_ = 0;
     int shown_ = 0;
     int maxChars_ = 40;
@@ -53,6 +84,8 @@ private:
     void Poll();
     void ShowProgress(const QString& prefix, int index);
     void AskToStop();
+    void ShowOutcomeControls();
+    void ShowDetails();
 };
 
 } // namespace tarvix

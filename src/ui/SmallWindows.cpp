@@ -51,6 +51,9 @@ QLabel* Link(QWidget* parent, const QString& shown, const QUrl& target, const QR
         QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">%2</a>")
             .arg(target.toString(QUrl::FullyEncoded).toHtmlEscaped(), shown.toHtmlEscaped()));
     label->setCursor(Qt::PointingHandCursor);
+    // Reached with Tab and opened with Enter like any other control.
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    label->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(label, &QLabel::linkActivated, label,
                      [open, target](const QString&) { open(target); });
     return label;
@@ -215,17 +218,22 @@ void TakeScreenshots(const QString& given, Settings& settings, RunState& state) 
 
     // The window's own area: there is no frame of a window manager to take.
     QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The address is placed in the picture's own pixels: on a scaled screen
+    // the grab holds more of them than the window has logical ones.
+    const qreal scale = shot.devicePixelRatio();
+    shot.setDevicePixelRatio(1);
     const int w = shot.width(), h = shot.height();
     {
         QPainter p(&shot);
         p.setRenderHint(QPainter::TextAntialiasing);
         QFont font = QApplication::font();
-        font.setPointSize(8);
+        font.setPointSizeF(8 * scale);
         p.setFont(font);
         p.setPen(Qt::black);
         const QString page = ProductPage();
         const int width = p.fontMetrics().horizontalAdvance(page);
-        p.drawText(QRect(w - width - 35, h - 26, width + 1, p.fontMetrics().height()),
+        p.drawText(QRect(w - width - int(std::lround(35 * scale)), h - int(std::lround(26 * scale)),
+                         width + 1, p.fontMetrics().height()),
                    Qt::AlignLeft | Qt::AlignTop, page);
     }
     SaveJpeg(shot, folder + QStringLiteral("tarvix1.jpg"));

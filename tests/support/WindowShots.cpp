@@ -13,6 +13,7 @@
 #include "ui/Icons.h"
 #include "ui/MainWindow.h"
 #include "ui/PreferencesDialog.h"
+#include "ui/PreviewWindow.h"
 #include "ui/ProgressWindow.h"
 #include "ui/SmallWindows.h"
 
@@ -101,6 +102,17 @@ int main(int argc, char** argv) {
     window.Dispatch(kCommandConvert);
     Settle();
     Shoot(out + "/5-after.png", &window);
+
+    // The preview beside the window, with a frame and a resize to see.
+    settings.doFrame = 1;
+    window.Dispatch(kCommandPreview);
+    window.previewWindow()->move(60, 60);
+    for (int i = 0; i < 100 && window.previewWindow()->Working(); ++i)
+        Settle(20);
+    Settle(100);
+    Shoot(out + "/5-preview.png", window.previewWindow());
+    window.previewWindow()->hide();
+    settings.doFrame = 0;
 
     // The main window with each delivered theme at each icon size.
     const QList<ThemeEntry> themes = ListThemes();

@@ -3,12 +3,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
+#include <QWindow>
 #include <functional>
 
 #include "ui/ProgressWindow.h"
@@ -61,9 +66,27 @@ inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000) {
     return true;
 }
 
+// A drag that enters, moves and drops onto the widget's centre, handed to its
+// window as the platform hands them: the window picks the widget that takes it.
+inline void DropOnto(QWidget* widget, const QList<QUrl>& urls, const QString& text = QString()) {
+    QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, widget->rect().center());
+    QMimeData mime;
+    if (!urls.isEmpty()) mime.setUrls(urls);
+    if (!text.isEmpty()) mime.setText(text);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(top->windowHandle(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(top->windowHandle(), &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(top->windowHandle(), &drop);
+}
+
 // Watches for the progress window and reports what it showed at the end.
 struct ProgressWatch {
     QString title, label;
+    QString failure;      // the outcome's line about files not converted
+    QStringList failures; // the details list
     int value = -1, maximum = -1;
     bool seen = false;
     std::function<void(ProgressWindow*)> onOpen;
@@ -80,6 +103,8 @@ struct ProgressWatch {
             if (w->okButton()->isEnabled()) {
                 title = w->windowTitle();
                 label = w->label()->text();
+                failure = w->failureLabel()->isVisible() ? w->failureLabel()->text() : QString();
+                failures = w->Failures();
                 value = w->bar()->value();
                 maximum = w->bar()->maximum();
                 w->okButton()->click();

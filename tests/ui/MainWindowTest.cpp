@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -53,16 +54,10 @@ protected:
     QString Dds(const QString& name = "pic.dds", int size = 32) {
         return File(name, DdsDxt1(TestPicture(size, size)));
     }
-    void Drop(const QList<QUrl>& urls, const QString& text = QString()) {
-        auto* mime = new QMimeData;
-        if (!urls.isEmpty()) mime->setUrls(urls);
-        if (!text.isEmpty()) mime->setText(text);
-        // As a drag arrives: it enters, then drops.
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
-        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &drop);
-        delete mime;
+    // Dropped onto the widget under the pointer (the input field unless told),
+    // routed by the window as the desktop's drops are.
+    void Drop(const QList<QUrl>& urls, const QString& text = QString(), QWidget* onto = nullptr) {
+        DropOnto(onto ? onto : window->inputFileField(), urls, text);
     }
     SeenMessage Convert() {
         MessageBoxCloser closer;
@@ -102,18 +97,19 @@ TEST_F(MainWindowTest, MenusShortcutsAndToolbar) {
     for (QAction* menu : menus)
         for (QAction* a : menu->menu()->actions())
             if (!a->isSeparator()) items << a->text() + "|" + a->shortcut().toString();
-    EXPECT_EQ(items, (QStringList{"New|Ctrl+N", "Add Input File...|", "Select Output Folder...|",
-                                  "Exit|Alt+X", "Convert|F5", "Find a File Converter...|",
-                                  "Preferences...|", "User Manual...|F1", "Send Feedback|",
-                                  "Visit the Program's Homepage|", "Check For a New Version|",
-                                  "About...|"}));
+    EXPECT_EQ(items,
+              (QStringList{"New|Ctrl+N", "Add Input File...|", "Add Input Folder...|Ctrl+Shift+O",
+                           "Select Output Folder...|", "Exit|Alt+X", "Convert|F5", "Preview|F6",
+                           "Find a File Converter...|", "Preferences...|", "User Manual...|F1",
+                           "Send Feedback|", "Visit the Program's Homepage|",
+                           "Check For a New Version|", "About...|"}));
     QStringList tips;
     for (QAction* a : window->mainToolbar()->actions())
         tips << (a->isSeparator() ? QString("-") : a->toolTip());
-    EXPECT_EQ(tips,
-              (QStringList{"New", "Add Input File...", "Select Output Folder...", "-",
-                           "Preferences...", "-", "Convert", "-", "User Manual...", "Send Feedback",
-                           "Visit the Program's Homepage", "Check For a New Version"}));
+    EXPECT_EQ(tips, (QStringList{"New", "Add Input File...", "Add Input Folder...",
+                                 "Select Output Folder...", "-", "Preferences...", "-", "Convert",
+                                 "Preview", "-", "User Manual...", "Send Feedback",
+                                 "Visit the Program's Homepage", "Check For a New Version"}));
     EXPECT_EQ(window->mainToolbar()->iconSize(), QSize(32, 32)); // "UI Size" 2
     EXPECT_EQ(window->optionButton(3)->actions().first()->toolTip(), "Options...");
 }
@@ -239,19 +235,31 @@ TEST_F(MainWindowTest, NewClearsTheRequestButKeepsTheHistory) {
     EXPECT_FALSE(settings.recentOutFolders.isEmpty());
 }
 
-TEST_F(MainWindowTest, DropsTakeTheFirstAcceptedLocalFile) {
+TEST_F(MainWindowTest, DropsOnAnyControlTakeEveryAcceptedLocalPath) {
     const QString first = Dds("first.dds"), second = Dds("second.dds");
-    Drop({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second), QUrl::fromLocalFile(second)});
-    EXPECT_EQ(window->inputFileField()->text(), first);
-    // Files that are not accepted, folders, remote URLs and plain text change nothing.
-    const QString png = File("x.png", "png");
-    Drop({QUrl::fromLocalFile(png)});
-    Drop({QUrl::fromLocalFile(dir.path())});
-    Drop({QUrl("http://example.org/a.dds")});
-    Drop({}, "just some text");
-    Drop({QUrl::fromLocalFile(File("empty.dds", ""))});
+    Drop({QUrl::fromLocalFile(first)});
     EXPECT_EQ(window->inputFileField()->text(), first);
     EXPECT_EQ(state.inputList.keys(), QStringList{first});
+    // Files that are not accepted, remote URLs and plain text change nothing,
+    // wherever they land.
+    const QString png = File("x.png", "png");
+    Drop({QUrl::fromLocalFile(png)});
+    Drop({QUrl("http://example.org/a.dds")}, QString(), window->outputFormatList());
+    Drop({}, "just some text");
+    Drop({QUrl::fromLocalFile(File("empty.dds", ""))}, QString(), window->convertButton());
+    EXPECT_EQ(window->inputFileField()->text(), first);
+    EXPECT_EQ(state.inputList.keys(), QStringList{first});
+    // Several at once, a folder among them: all kept, the field names the first.
+    Drop({QUrl::fromLocalFile(second), QUrl::fromLocalFile(png), QUrl::fromLocalFile(dir.path()),
+          QUrl::fromLocalFile(first)},
+         QString(), window->outputFolderList());
+    EXPECT_EQ(window->inputFileField()->text(), second + " and 2 more");
+    EXPECT_EQ(window->InputPaths(), (QStringList{second, dir.path() + "/", first}));
+    // Typing replaces the list.
+    window->inputFileField()->end(false);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(window->inputFileField(), &key);
+    EXPECT_EQ(window->InputPaths(), QStringList{second + " and 2 morex"});
 }
 
 TEST_F(MainWindowTest, UnknownCommandsAndExit) {
@@ -326,9 +334,11 @@ TEST_F(MainWindowTest, AFileThatFailsShowsNoneConverted) {
     ProgressWatch watch;
     window->Dispatch(kCommandConvert);
     EXPECT_EQ(watch.label, "Files converted: 0 of 1");
-    // Nothing converted is no completed conversion.
-    EXPECT_EQ(watch.title, "Conversion stopped (1/1)");
-    EXPECT_EQ(window->StatusText(), "Conversion stopped");
+    EXPECT_EQ(watch.title, "Conversion complete (1/1)");
+    EXPECT_EQ(window->StatusText(), "Conversion complete");
+    // The one file's reason is the outcome.
+    EXPECT_FALSE(watch.failure.isEmpty());
+    EXPECT_EQ(watch.failures, QStringList{dir.path() + "/missing.dds: " + watch.failure});
 }
 
 TEST(FitWindowToScreen, StoredPlacesThatNoScreenShows) {

@@ -172,10 +172,9 @@ TEST_F(PreferencesTest, EveryRowHasItsCaptionAndOnlyOfferedFormatsShow) {
     EXPECT_TRUE(d->AreaWidget("Output", "jpg")->isVisible());
     for (const char* other : {"bmp", "png", "pcx", "tiff", "webp"})
         EXPECT_FALSE(d->AreaWidget("Output", other)->isVisible()) << other;
-    // Keep Subfolders exists, carries its value, and is never shown.
+    // Keep Subfolders has its row on the Advanced page.
     d->ShowPage(8);
-    EXPECT_FALSE(d->Control("Advanced/Keep Subfolders")->isVisible());
-    EXPECT_FALSE(d->Companion("Advanced/Keep Subfolders", "caption")->isVisible());
+    EXPECT_TRUE(d->Control("Advanced/Keep Subfolders")->isVisible());
     EXPECT_TRUE(Check(*d, "Advanced/Keep Subfolders")->isChecked());
 }
 
@@ -466,7 +465,7 @@ TEST_F(PreferencesTest, ImageChooserAndTextsOnOneLine) {
     EXPECT_EQ(start, "/pictures/old.png");
     EXPECT_EQ(filter, "All Supported Files (*.jpg *.jpeg *.jpe *.jif *.png *.bmp *.rle *.dib);;"
                       "JPEG File (*.jpg *.jpeg *.jpe *.jif);;Portable Network Graphics (*.png);;"
-                      "Windows or OS/2 Bitmap (*.bmp *.rle *.dib);;All Files (*.*) (*)");
+                      "Windows or OS/2 Bitmap (*.bmp *.rle *.dib);;All Files (*)");
     EXPECT_EQ(Edit(*d, "Watermark/Image")->text(), "  /pictures/old.png "); // cancelled
     answer = "/pictures/logo.png";
     qobject_cast<QAbstractButton*>(d->Companion("Watermark/Image", "button"))->click();
