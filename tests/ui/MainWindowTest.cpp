@@ -114,6 +114,17 @@ TEST_F(MainWindowTest, MenusShortcutsAndToolbar) {
     EXPECT_EQ(window->optionButton(3)->actions().first()->toolTip(), "Options...");
 }
 
+TEST_F(MainWindowTest, TheNoticeStaysInsideAWindowTallerInConfig) {
+    settings.height = 400; // the window cannot be taller than 260
+    MainWindow tall(settings, state);
+    tall.FinishSetup();
+    QApplication::processEvents();
+    EXPECT_EQ(tall.height(), 260);
+    const QRect notice(tall.noticeLabel()->mapTo(&tall, QPoint(0, 0)), tall.noticeLabel()->size());
+    EXPECT_TRUE(tall.rect().contains(notice)) << notice.y();
+    EXPECT_EQ(tall.noticeLabel()->y(), 260 - 70 - tall.toolbarHeight());
+}
+
 TEST_F(MainWindowTest, LayoutFollowsTheWidthOnly) {
     auto check = [&](int W) {
         EXPECT_EQ(window->width(), W);

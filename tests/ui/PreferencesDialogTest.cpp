@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -445,6 +446,17 @@ TEST_F(PreferencesTest, FontChooserAddsToTheListAndSetsSizeAndStyle) {
     EXPECT_EQ(font->count(), 3); // already listed
     EXPECT_EQ(Combo(*d, "Watermark/Font Style")->currentText(), "Bold Italic");
     EXPECT_EQ(Combo(*d, "Watermark/Font Effect")->currentIndex(), 0);
+    // A stored font that is not installed opens the chooser on a stand-in;
+    // OK on the stand-in keeps the stored name.
+    font->setItemText(font->currentIndex(), "No Such Font Family");
+    d->chooseFont = [](QFont start) {
+        start.setFamily(QFontInfo(start).family());
+        return std::optional<QFont>(start);
+    };
+    qobject_cast<QAbstractButton*>(d->Companion("Watermark/Font", "button"))->click();
+    EXPECT_EQ(font->currentText(), "No Such Font Family");
+    font->setItemText(font->currentIndex(), "Arial");
+    Combo(*d, "Watermark/Font Style")->setCurrentIndex(3); // the stand-in was plain
     d->okButton()->click();
     EXPECT_EQ(settings.font, "Arial");
     EXPECT_EQ(settings.fontSize, 9);

@@ -229,3 +229,22 @@ TEST_F(ThemesTest, ChangingThemeOrSizeFromTheWindowReloads) {
     EXPECT_EQ(Toolbar("New").size(), QSize(24, 24));
     EXPECT_EQ(window.mainToolbar()->iconSize(), QSize(24, 24));
 }
+
+// On a screen of twice as many device pixels, an icon is the theme's larger
+// drawing where it ships one, else an enlargement by whole steps.
+TEST_F(ThemesTest, ScaledScreensGetTheLargerDrawing) {
+    Theme("zulu", {{"theme.cfg", Config("Zulu")},
+                   {"new_16.png", Picture(16, Qt::yellow)},
+                   {"new_32.png", Picture(32, Qt::blue)}});
+    settings.uiTheme = "zulu";
+    LoadTheme(settings, ListThemes(), true, true, true);
+    const QImage doubled = CommandIcon(MenuIds(), "New").pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(doubled.size(), QSize(32, 32));
+    EXPECT_EQ(doubled.pixelColor(5, 5), QColor(Qt::blue));
+    const QImage plain = CommandIcon(MenuIds(), "New").pixmap(QSize(16, 16), 1.0).toImage();
+    EXPECT_EQ(plain.pixelColor(5, 5), QColor(Qt::yellow));
+    // Without a larger drawing: the 16-pixel one, enlarged without blur.
+    const QImage enlarged = CommandIcon(MenuIds(), "Add").pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(enlarged.size(), QSize(32, 32));
+    EXPECT_EQ(enlarged.pixelColor(0, 0), enlarged.pixelColor(1, 1));
+}
