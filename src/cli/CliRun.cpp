@@ -14,7 +14,9 @@
 #include "settings/Vocabulary.h"
 
 #include <QDir>
+#include <QFile>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -30,7 +32,12 @@ namespace {
 // come out together, as one block, when it is done.
 class ConsoleObserver : public BatchObserver {
 public:
-    ConsoleObserver(bool debug, bool together) : debug_(debug), together_(together) {}
+    // total > 0: a line of progress on the terminal, redrawn as files end.
+    ConsoleObserver(bool debug, bool together, int total = 0)
+        : debug_(debug), together_(together), total_(total) {}
+    ~ConsoleObserver() override {
+        if (total_ > 0) ClearStatusLine();
+    }
     void FileStarted(const QString& input) override {
         if (debug_ && !together_) PrintLine(QStringLiteral("Processing: ") + input);
     }
@@ -45,11 +52,24 @@ public:
         if (!converted)
             PrintLine(QStringLiteral("Error: ") + input + QStringLiteral(": ") +
                       (failure.isEmpty() ? QStringLiteral("conversion failed") : failure));
+        if (total_ <= 0) return;
+        ++done_;
+        failed_ += converted ? 0 : 1;
+        const auto now = std::chrono::steady_clock::now();
+        // At most ten redraws a second, and the last file's always.
+        if (now - drawn_ < std::chrono::milliseconds(100) && done_ < total_) return;
+        drawn_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        ShowStatusLine(RunProgressText(done_, total_, failed_, seconds, ErrorColumns()));
     }
 
 private:
     const bool debug_;
     const bool together_;
+    const int total_;
+    int done_ = 0, failed_ = 0;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point drawn_{};
     std::mutex lock_;
 };
 
@@ -66,6 +86,8 @@ private:
     const bool quiet_;
     const bool debug_;
     bool folder_ = false; // the input is a folder: every texture below it
+    bool listed_ = false; // the input is a list of files ("--file-list")
+    QStringList listLines_;
     // Built when the settings are validated, where a font that cannot be made is
     // reported; the input list joins it once imported.
     std::optional<ConversionRequest> request_;
@@ -133,6 +155,27 @@ private:
 };
 
 bool Run::ValidateInput() {
+    if (!st_.cliFileList.isEmpty()) {
+        // A list is read whole before anything converts: a scheduler's list
+        // that cannot be read is the run's error, not a file's.
+        Debug(QStringLiteral("File List: "), st_.cliFileList);
+        QFile list;
+        const bool standardInput = st_.cliFileList == QLatin1String("-");
+        const bool open = standardInput ? list.open(stdin, QIODevice::ReadOnly)
+                                        : (list.setFileName(FromCurrentFolder(st_.cliFileList)),
+                                           list.open(QIODevice::ReadOnly));
+        if (!open || (!standardInput && IsFolder(list.fileName()))) {
+            detail_ = st_.cliFileList + QStringLiteral(" cannot be read: ") + list.errorString();
+            return false;
+        }
+        for (const QByteArray& raw : list.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw).trimmed();
+            if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) listLines_ << line;
+        }
+        listed_ = folder_ = true;
+        st_.currentInputFile = QDir::currentPath() + QLatin1Char('/');
+        return true;
+    }
     Debug(QStringLiteral("Input: "), st_.cliInputPath);
     // The folder of a relative input is the one the command was started in.
     const QString path = FromCurrentFolder(st_.cliInputPath);
@@ -272,7 +315,37 @@ RunOutcome Run::Execute() {
     const QString ext = ExtensionOf(st_.currentInputFile).toLower();
     int imported = 0;
     int skipped = 0; // found below a folder but not taken: each named on standard error
-    if (folder_) {
+    if (listed_) {
+        // Each listed path as a folder run would take it; a relative one keeps
+        // its folder as its subfolder, so "find . -name '*.dds'" keeps the tree.
+        QStringList problems;
+        for (const QString& line : listLines_) {
+            const QString path = QDir::cleanPath(FromCurrentFolder(line));
+            if (IsFolder(path)) {
+                const FolderScan scan = ScanInputFolder(
+                    path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'),
+                    st_.acceptedExtensions);
+                for (auto it = scan.files.constBegin(); it != scan.files.constEnd(); ++it)
+                    st_.inputList.insert(it.key(), it.value());
+                problems << scan.problems;
+            } else if (const QString problem = FileProblem(path); !problem.isEmpty()) {
+                problems << problem;
+            } else if (!st_.acceptedExtensions.contains(ExtensionOf(path).toLower())) {
+                problems << path + QStringLiteral(": not a texture: only .%1 files are converted")
+                                       .arg(st_.acceptedExtensions.join(QStringLiteral(", .")));
+            } else {
+                InputEntry entry;
+                const QString& base = st_.currentInputFile;
+                if (!line.startsWith(QLatin1Char('/')) && path.startsWith(base))
+                    entry.subfolder = FolderOf(path).mid(base.size());
+                st_.inputList.insert(path, entry);
+            }
+        }
+        imported = int(st_.inputList.size());
+        skipped = int(problems.size());
+        for (const QString& problem : problems)
+            PrintLine(QStringLiteral("Error: ") + problem);
+    } else if (folder_) {
         const FolderScan scan = ScanInputFolder(st_.currentInputFile, st_.acceptedExtensions);
         st_.inputList = scan.files;
         imported = int(scan.files.size());
@@ -305,7 +378,9 @@ RunOutcome Run::Execute() {
     }
     BatchProgress progress;
     progress.Reset();
-    ConsoleObserver observer(debug_, imported > 1);
+    // Only for a person watching: never in a log, under -q or beside -d's lines.
+    const bool progressLine = !quiet_ && !debug_ && imported > 1 && ErrorIsTerminal();
+    ConsoleObserver observer(debug_, imported > 1, progressLine ? imported : 0);
     request_->inputs = st_.inputList;
     // The main thread has nothing to do while the worker runs, so the worker
     // runs on it.
@@ -463,6 +538,29 @@ bool Run::ValidateWatermark(QString* error) {
 }
 
 } // namespace
+
+QString RunProgressText(int done, int total, int failed, double seconds, int columns) {
+    QStringList parts{QStringLiteral("  %1/%2 files").arg(done).arg(total)};
+    if (failed > 0) parts << QStringLiteral("%1 failed").arg(failed);
+    if (done > 0 && seconds >= 1.0) {
+        const double rate = done / seconds;
+        parts << (rate >= 10 ? QStringLiteral("%1 files/s").arg(qRound(rate))
+                             : QStringLiteral("%1 files/s").arg(rate, 0, 'f', 1));
+        if (done < total) {
+            const int left = qRound((total - done) / rate);
+            parts << (left < 120 ? QStringLiteral("about %1 s left").arg(left)
+                                 : QStringLiteral("about %1 min left").arg((left + 30) / 60));
+        }
+    }
+    // Never wrapped: a line that wraps cannot be redrawn in place.
+    QString text = parts.join(QStringLiteral(", "));
+    while (columns > 0 && text.size() >= columns && parts.size() > 1) {
+        parts.removeLast();
+        text = parts.join(QStringLiteral(", "));
+    }
+    if (columns > 0 && text.size() >= columns) text = text.left(std::max(0, columns - 1));
+    return text;
+}
 
 RunOutcome RunConversion(Settings& settings, RunState& state, bool quiet) {
     return Run(settings, state, quiet).Execute();

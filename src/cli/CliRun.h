@@ -15,4 +15,9 @@ enum class RunOutcome {
 
 RunOutcome RunConversion(Settings& settings, RunState& state, bool quiet);
 
+// The progress line of a long run at a terminal, e.g. "  812/2000 files,
+// 3 failed, 41 files/s, about 29 s left": what fits in columns (0: no limit),
+// the later parts left out first.
+QString RunProgressText(int done, int total, int failed, double seconds, int columns);
+
 } // namespace tarvix

@@ -21,6 +21,7 @@ void PrintHelp(const QString& exeName) {
         " ",
         "  -h, -?, --help            Display this help and exit",
         "  -i FILE, --input=FILE     Set input file (or folder: every texture below it)",
+        "  --file-list=FILE          Convert the files listed in FILE, one a line (- reads stdin)",
         "  -o PATH, --output=PATH    Set output folder",
         "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)",
         " ",

@@ -1,5 +1,6 @@
 #include "cli/OptionParser.h"
 
+#include "cli/OptionCatalog.h"
 #include "core/AppInfo.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
@@ -78,10 +79,6 @@ bool Is(const QString& name, const char* a, const char* b = nullptr) {
     return name == QLatin1String(a) || (b && name == QLatin1String(b));
 }
 
-// Options the parser knows besides the settings table's.
-const char* const kOwnOptions[] = {"-I",           "--INPUT", "-O",       "--OUTPUT", "-C",
-                                   "--CONVERSION", "-D",      "--DEBUG",  "-Q",       "--QUIET",
-                                   "-P",           "--PAUSE", "--PROFILE"};
 // Switches that count only as the first parameter.
 const char* const kFirstOnly[] = {"-H", "-?", "--HELP", "-V", "--VERSION", "-U", "-T"};
 
@@ -112,14 +109,15 @@ QString UnknownOptionWarning(const ParameterList& params, qsizetype k, const QSt
     if (IsOneOf(name, kFirstOnly))
         return QStringLiteral("Warning: option ") + typed +
                QStringLiteral(" ignored (it counts only as the first parameter)");
-    QStringList known = OptionNames(false);
     // Every option a user may mean: the table's, the parser's own, the
     // first-position switches and the special modes.
-    for (const char* n : kOwnOptions)
-        known << QString::fromLatin1(n);
+    QStringList known;
+    for (const OptionEntry& option : OptionCatalog()) {
+        known << option.longName.toUpper();
+        if (!option.shortName.isEmpty()) known << option.shortName.toUpper();
+    }
     for (const char* n : kFirstOnly)
         known << QString::fromLatin1(n);
-    known << QStringLiteral("--INFO") << QStringLiteral("--THUMBNAIL");
     const QString nearest = NearestName(name, known);
     return QStringLiteral("Warning: unknown option ") + typed + QStringLiteral(" ignored") +
            (nearest.isEmpty()
@@ -205,6 +203,22 @@ ParseResult ParseOptions(const ParameterList& params, Settings& settings, RunSta
                            TrimSpaces(params.At(k)).toString().section(QLatin1Char('='), 1) +
                            QStringLiteral("\" ignored");
             ApplyOption(settings, *def, value);
+            continue;
+        }
+
+        if (name == QLatin1String("--FILE-LIST")) {
+            const QString value = params.OptionValue(k, true);
+            if (params.NotUtf8(k)) {
+                result.error = NotUtf8Error(value);
+                return result;
+            }
+            if (value.isEmpty() || (value.startsWith(QLatin1String("--")))) {
+                result.error = kIncorrectCount;
+                result.detail = NeedsValue(params, k, Typed(params, k));
+                return result;
+            }
+            state.cliFileList = value;
+            state.cliInputGiven = 1;
             continue;
         }
 

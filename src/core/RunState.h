@@ -24,6 +24,7 @@ struct RunState {
     QString programFolder;    // ends with "/"
     QString currentInputFile; // the file (or folder) the front end was given
     QString cliInputPath;     // set by "-i"
+    QString cliFileList;      // set by "--file-list": a file of paths, "-" standard input
     QString outputFolder;     // ends with "/" once a run has resolved it
     int32_t randomNumber = 1; // 1..99999: "%rnd%" of the run's first converted file
     int32_t counter = 1;      // "%n%" of the run's first converted file

@@ -3,6 +3,10 @@
 #include "platform/Paths.h"
 #include "platform/Terminal.h"
 
+#include <mutex>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace tarvix {
 
 QString EscapeControls(const QString& text) {
@@ -25,6 +29,41 @@ QString EscapeControls(const QString& text) {
     return out;
 }
 
+namespace {
+
+// Whether the status line is on the screen; guarded, as the workers print too.
+std::mutex gStatusLock;
+bool gStatusShown = false;
+
+void EraseStatusLocked() {
+    if (!gStatusShown) return;
+    WriteStream(true, QByteArrayLiteral("\r\x1b[K"));
+    gStatusShown = false;
+}
+
+} // namespace
+
+bool ErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+int ErrorColumns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+    return size.ws_col;
+}
+
+void ShowStatusLine(const QString& text) {
+    std::lock_guard guard(gStatusLock);
+    WriteStream(true, "\r" + EscapeControls(text).toUtf8() + "\x1b[K");
+    gStatusShown = true;
+}
+
+void ClearStatusLine() {
+    std::lock_guard guard(gStatusLock);
+    EraseStatusLocked();
+}
+
 void PrintLine(const QString& text) {
     // One call, one line: a name holding a line break or an escape sequence
     // can neither split a message nor pass for another one.
@@ -32,10 +71,14 @@ void PrintLine(const QString& text) {
     bytes += '\n';
     const bool toError =
         text.startsWith(QLatin1String("Error: ")) || text.startsWith(QLatin1String("Warning: "));
+    std::lock_guard guard(gStatusLock);
+    EraseStatusLocked();
     WriteStream(toError, bytes);
 }
 
 void PrintErrorDetail(const QString& text) {
+    std::lock_guard guard(gStatusLock);
+    EraseStatusLocked();
     WriteStream(true, (QStringLiteral("  ") + EscapeControls(text)).toUtf8() + '\n');
 }
 

@@ -16,4 +16,13 @@ QString EscapeControls(const QString& text);
 void PrintErrorDetail(const QString& text);
 void WaitForKey();
 
+// One line on standard error redrawn in place while a long run works (only
+// where standard error is a terminal). Every printed line erases it first, so
+// the transcript reads as if it had never been there.
+bool ErrorIsTerminal();
+// The terminal's width in columns; 0 when unknown.
+int ErrorColumns();
+void ShowStatusLine(const QString& text);
+void ClearStatusLine();
+
 } // namespace tarvix
