@@ -154,7 +154,7 @@ TEST_F(CliTest, VersionAndHelp) {
     const ProcessResult h = Run({"-?"});
     EXPECT_EQ(h.exitCode, 0);
     const QStringList lines = h.outLines();
-    ASSERT_EQ(lines.size(), 46);
+    ASSERT_EQ(lines.size(), 47);
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Usage: tarvix -i <filename> [options]");
     EXPECT_EQ(lines[6], "  tarvix -i /tmp/example.dds -o /tmp/converted --jpg-quality=95");
