@@ -158,11 +158,11 @@ TEST_F(CliTest, VersionAndHelp) {
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Usage: tarvix -i <filename> [options]");
     EXPECT_EQ(lines[6], "  tarvix -i /tmp/example.dds -o /tmp/converted --jpg-quality=95");
-    EXPECT_EQ(lines[14],
+    EXPECT_EQ(lines[15],
               "  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)");
     EXPECT_EQ(lines[7], "  tarvix -i /tmp/textures -o /tmp/converted --jobs=4");
-    EXPECT_EQ(lines[36], "                            (default: one per processor)");
-    EXPECT_EQ(lines[45], "  -v, --version             Display version information and exit");
+    EXPECT_EQ(lines[37], "                            (default: one per processor)");
+    EXPECT_EQ(lines[46], "  -v, --version             Display version information and exit");
     EXPECT_EQ(Run({"--help", "-p"}).out, h.out); // pause has no effect on the help
 }
 
