@@ -108,6 +108,7 @@ MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings
     convertButton_->setIcon(CommandIcon(ButtonIds(), QStringLiteral("Convert"), 64));
     convertButton_->setToolTip(MenuText("Convert"));
     convertButton_->setAutoRaise(false);
+    OrderTabs();
 
     // The notice sits in the window's client area, below the panel: its y is
     // counted from the top of the client area, which begins above the toolbar.
@@ -265,8 +266,16 @@ void MainWindow::BuildOptionButtons() {
         bar->show();
         optionButtons_[n] = bar;
     }
-    QWidget* order[] = {inputField_, optionButtons_[0], folderList_,   optionButtons_[1],
-                        formatList_, optionButtons_[2], convertButton_};
+    OrderTabs();
+}
+
+void MainWindow::OrderTabs() {
+    if (!convertButton_) return;
+    auto button = [this](int n) {
+        return optionButtons_[n]->widgetForAction(optionButtons_[n]->actions().value(0));
+    };
+    QWidget* order[] = {inputField_, button(0), folderList_,   button(1),
+                        formatList_, button(2), convertButton_};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         if (order[i] && order[i + 1]) setTabOrder(order[i], order[i + 1]);
 }

@@ -50,6 +50,8 @@ public:
     void BuildMenu();
     void BuildToolbar();
     void BuildOptionButtons();
+    // Tab runs down the fields, each followed by the small button beside it.
+    void OrderTabs();
     void RefreshControlIcons();
     void FillFormatList(QComboBox* list, bool withDescriptions);
     void LayoutMainWindow();

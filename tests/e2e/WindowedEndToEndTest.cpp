@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -71,6 +72,27 @@ TEST(WindowedEndToEnd, ParametersWithoutAnInputOpenTheWindowToo) {
     // config.ini replaces what the options had set.
     EXPECT_TRUE(
         ReadBytes(box.ConfigHome() + "/Orvella/tarvix/config.ini").contains("Image Width = 0\r\n"));
+}
+
+// The web address is drawn into the screenshot's bottom right corner at every
+// screen scale: at 2x the picture has twice the pixels and the text lies in them.
+TEST(WindowedEndToEnd, ScreenshotAddressAtEveryScale) {
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        Sandbox box;
+        QDir(box.Path()).mkpath("shots");
+        const ProcessResult r = box.Run({"-T", box.Path("shots")}, QString(),
+                                        {{"QT_SCALE_FACTOR", QString::number(scale)}});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QImage shot(box.Path("shots/tarvix1.jpg"));
+        ASSERT_EQ(shot.size(), QSize(510, 260) * scale);
+        // Dark text pixels in the corner band where the address goes.
+        int dark = 0;
+        for (int y = shot.height() - 26 * scale; y < shot.height() - 12 * scale; ++y)
+            for (int x = shot.width() / 2; x < shot.width() - 35 * scale; ++x)
+                dark += qGray(shot.pixel(x, y)) < 90;
+        EXPECT_GT(dark, 20 * scale * scale);
+    }
 }
 
 TEST(WindowedEndToEnd, ScreenshotStart) {

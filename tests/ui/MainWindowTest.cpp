@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -123,6 +124,55 @@ TEST_F(MainWindowTest, TheNoticeStaysInsideAWindowTallerInConfig) {
     const QRect notice(tall.noticeLabel()->mapTo(&tall, QPoint(0, 0)), tall.noticeLabel()->size());
     EXPECT_TRUE(tall.rect().contains(notice)) << notice.y();
     EXPECT_EQ(tall.noticeLabel()->y(), 260 - 70 - tall.toolbarHeight());
+}
+
+TEST_F(MainWindowTest, KeyboardReachesEveryControl) {
+    window->activateWindow();
+    window->inputFileField()->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return window->inputFileField()->hasFocus(); }, 2000));
+    // Tab goes from each field to the small button that serves it.
+    QStringList order;
+    for (int i = 0; i < 7; ++i) {
+        QWidget* w = QApplication::focusWidget();
+        order << (w->parentWidget() && w->parentWidget()->objectName().startsWith("Option")
+                      ? w->parentWidget()->objectName()
+                      : w->objectName());
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(w, &tab);
+    }
+    EXPECT_EQ(order,
+              (QStringList{"InputFileField", "OptionButton1", "OutputFolderList", "OptionButton2",
+                           "OutputFormatList", "OptionButton3", "ConvertButton"}));
+    // F10 opens the first menu.
+    QShortcut* f10 = nullptr;
+    for (QShortcut* s : window->findChildren<QShortcut*>())
+        if (s->key() == QKeySequence(Qt::Key_F10)) f10 = s;
+    ASSERT_TRUE(f10);
+    Q_EMIT f10->activated();
+    EXPECT_EQ(window->menuBar()->activeAction(), window->menuBar()->actions().first());
+}
+
+TEST_F(MainWindowTest, ChoosersOpenWhereTheLastChoiceWas) {
+    const QString folder = dir.path() + "/textures";
+    QDir().mkpath(folder);
+    const QString texture = Dds("textures/t.dds");
+    window->chooseInputFolder = [&](const QString&) { return folder; };
+    window->Dispatch(kCommandAddInputFolder);
+    EXPECT_EQ(window->inputFileField()->text(), folder + "/");
+    QString started;
+    window->chooseInputFile = [&](const QString&, const QString& start) {
+        started = start;
+        return texture;
+    };
+    window->Dispatch(kCommandAddInputFile);
+    EXPECT_EQ(started, folder);
+    window->outputFolderList()->setCurrentIndex(-1);
+    window->chooseOutputFolder = [&](const QString& start) {
+        started = start;
+        return QString();
+    };
+    window->Dispatch(kCommandSelectOutputFolder);
+    EXPECT_EQ(started, folder);
 }
 
 TEST_F(MainWindowTest, LayoutFollowsTheWidthOnly) {

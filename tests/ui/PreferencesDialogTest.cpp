@@ -26,6 +26,7 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -661,4 +662,28 @@ TEST(PreferencePages, EverySliderOffersItsSettingsRange) {
                 check(row);
     }
     EXPECT_EQ(sliders, 17);
+}
+
+// Scrolling a long page with the wheel leaves its drop-downs, spin boxes and
+// sliders alone unless one of them has the focus.
+TEST_F(PreferencesTest, TheWheelScrollsLongPagesUntilAControlIsFocused) {
+    settings.doImageRotation = settings.doImageResize = 1; // their rows enabled
+    auto d = Open(4);                                      // Transform: longer than the dialog
+    QComboBox* type = Combo(*d, "Transform/Image Resize Algorithm");
+    QSlider* angle = Track(*d, "Transform/Image Rotation");
+    const int before = type->currentIndex(), angleBefore = angle->value();
+    auto wheel = [](QWidget* w) {
+        QWheelEvent event(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &event);
+    };
+    wheel(type);
+    wheel(angle);
+    EXPECT_EQ(type->currentIndex(), before);
+    EXPECT_EQ(angle->value(), angleBefore);
+    QApplication::setActiveWindow(d.get());
+    type->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return type->hasFocus(); }, 2000));
+    wheel(type);
+    EXPECT_NE(type->currentIndex(), before);
 }
