@@ -17,6 +17,8 @@ namespace tarvix {
 struct Settings;
 struct ConversionRequest;
 struct NameFacts;
+struct FileJob;
+struct FileResult;
 
 // A file converted as a run would convert it, kept in memory.
 struct PreviewPicture {
@@ -44,6 +46,16 @@ struct EngineApi {
     PreviewPicture (*previewFile)(const ConversionRequest& request, const QString& input);
 };
 
+// The conversions on whole pictures (the image library and what it needs):
+// every editing step and output format but the streamed JPEG, thumbnails, and
+// reading an encoded picture back.
+struct ImageApi {
+    FileResult (*convertWholePicture)(const ConversionRequest& request, const FileJob& job);
+    bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
+    // 32-bit pixels (QImage::Format_ARGB32 byte order, top row first).
+    bool (*decodePicture)(const QByteArray& encoded, int* width, int* height, QByteArray* pixels);
+};
+
 // The drawing of frames and watermarks (2D drawing and fonts).
 struct DrawApi {
     FIBITMAP* (*applyFrame)(FIBITMAP* image, int width, int height, const Settings& settings);
@@ -58,10 +70,12 @@ struct DrawApi {
 using WindowedEntry = int (*)(int argc, char** argv, Settings& settings, RunState& state);
 
 inline constexpr char kEngineLibrary[] = "engine";
+inline constexpr char kImageLibrary[] = "image";
 inline constexpr char kDrawLibrary[] = "draw";
 inline constexpr char kUiLibrary[] = "ui";
 // The names under which the libraries export their entries (declared below).
 inline constexpr char kEngineApiSymbol[] = "tarvix_engine_api";
+inline constexpr char kImageApiSymbol[] = "tarvix_image_api";
 inline constexpr char kDrawApiSymbol[] = "tarvix_draw_api";
 inline constexpr char kWindowedSymbol[] = "tarvix_run_windowed";
 
@@ -71,6 +85,7 @@ inline constexpr char kWindowedSymbol[] = "tarvix_run_windowed";
 // links the libraries' code in directly (the tests) finds them without loading
 // anything.
 extern "C" const tarvix::EngineApi* tarvix_engine_api() __attribute__((weak));
+extern "C" const tarvix::ImageApi* tarvix_image_api() __attribute__((weak));
 extern "C" const tarvix::DrawApi* tarvix_draw_api() __attribute__((weak));
 extern "C" int tarvix_run_windowed(int argc, char** argv, tarvix::Settings& settings,
                                    tarvix::RunState& state) __attribute__((weak));

@@ -46,20 +46,19 @@ int BytesOf(Output output) {
     return output == Output::Grey8 ? 1 : output == Output::Rgb24 ? 3 : 4;
 }
 
-FIBITMAP* Allocate(const Info& info, const Options& options) {
+std::optional<Pixels> Allocate(const Info& info, const Allocator& allocate) {
     const int w = int(info.CanvasWidth()), h = int(info.CanvasHeight());
     const int bpp = info.output == Output::Grey8 ? 8 : info.output == Output::Rgb24 ? 24 : 32;
-    FIBITMAP* dib = options.allocate ? options.allocate(w, h, bpp)
-                                     : FreeImage_Allocate(w, h, bpp, FI_RGBA_RED_MASK,
-                                                          FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
-    if (dib && bpp == 8) {
-        RGBQUAD* palette = FreeImage_GetPalette(dib);
+    std::optional<Pixels> pixels = allocate(w, h, bpp);
+    if (pixels && bpp == 8 && pixels->palette) {
+        // Blue, green, red, reserved: a grey ramp.
         for (int i = 0; i < 256; ++i) {
-            palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = BYTE(i);
-            palette[i].rgbReserved = 0;
+            uint8_t* entry = pixels->palette + 4 * i;
+            entry[0] = entry[1] = entry[2] = uint8_t(i);
+            entry[3] = 0;
         }
     }
-    return dib;
+    return pixels;
 }
 
 // Where decoded rows go, addressed directly: a bitmap's pixels (bottom row
@@ -70,9 +69,8 @@ struct Target {
     uint32_t firstRow;
     BYTE* Row(uint32_t y) const { return top + step * (ptrdiff_t(y) - ptrdiff_t(firstRow)); }
 
-    static Target Bitmap(FIBITMAP* dib, uint32_t height) {
-        const size_t pitch = FreeImage_GetPitch(dib);
-        return {FreeImage_GetBits(dib) + pitch * (height - 1), -ptrdiff_t(pitch), 0};
+    static Target Bitmap(const Pixels& pixels, uint32_t height) {
+        return {pixels.bits + pixels.pitch * (height - 1), -ptrdiff_t(pixels.pitch), 0};
     }
 };
 
@@ -377,31 +375,31 @@ bool MemorySource::Read(uint64_t offset, size_t bytes, uint8_t* out) const {
     return true;
 }
 
-FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
+bool DecodeInto(const Source& source, QString* error, const Options& options,
+                const Allocator& allocate) {
     QString ignored;
     if (!error) error = &ignored;
     uint8_t palette[kPaletteBytes] = {};
     const std::optional<Info> parsed =
         ReadInfo(source, options.opaque, options.request, palette, error);
-    if (!parsed) return nullptr;
+    if (!parsed) return false;
     const Info& info = *parsed;
 
-    FIBITMAP* dib = Allocate(info, options);
-    if (!dib) {
+    const std::optional<Pixels> pixels = Allocate(info, allocate);
+    if (!pixels) {
         *error = QStringLiteral("not enough memory for a %1 x %2 picture")
                      .arg(info.width)
                      .arg(info.height);
-        return nullptr;
+        return false;
     }
 
-    const Target target = Target::Bitmap(dib, info.CanvasHeight());
+    const Target target = Target::Bitmap(*pixels, info.CanvasHeight());
     if (!info.cells.empty()) {
         if (!DecodeCanvasRows(source, info, palette, target, 0, info.CanvasHeight())) {
-            FreeImage_Unload(dib);
             *error = QStringLiteral("the file could not be read");
-            return nullptr;
+            return false;
         }
-        return dib;
+        return true;
     }
     // Small pictures are not worth a second thread.
     const uint32_t rows = info.Rows();
@@ -430,17 +428,10 @@ FIBITMAP* Decode(const Source& source, QString* error, const Options& options) {
     for (std::thread& w : workers)
         w.join();
     if (failed) {
-        FreeImage_Unload(dib);
         *error = QStringLiteral("the file could not be read");
-        return nullptr;
+        return false;
     }
-    return dib;
-}
-
-FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads) {
-    Options options;
-    options.threads = threads;
-    return Decode(MemorySource(data, size), error, options);
+    return true;
 }
 
 namespace {
@@ -549,15 +540,16 @@ std::optional<Info> Inspect(const QString& path, QString* error, const Request& 
     return described;
 }
 
-FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options) {
+bool LoadFileInto(const QString& path, QString* error, const Options& options,
+                  const Allocator& allocate) {
     QString ignored;
     if (!error) error = &ignored;
     uint64_t size = 0;
     const int fd = OpenRegularFile(path, &size, error);
-    if (fd < 0) return nullptr;
-    FIBITMAP* dib = Decode(FileSource(fd, size), error, options);
+    if (fd < 0) return false;
+    const bool decoded = DecodeInto(FileSource(fd, size), error, options, allocate);
     ::close(fd);
-    return dib;
+    return decoded;
 }
 
 } // namespace tarvix::dds

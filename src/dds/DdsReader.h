@@ -47,8 +47,26 @@ struct Options {
     Request request;
 };
 
-// Validates, then decodes the top level of the first surface. Null on failure,
-// with the reason in plain words in error.
+// A whole picture's memory as the caller made it for the size and depth asked
+// for: the bottom row first, rows pitch bytes apart; for 8 bits a 256-entry
+// palette (blue, green, red, reserved) the reader fills with a grey ramp.
+struct Pixels {
+    uint8_t* bits = nullptr;
+    size_t pitch = 0;
+    uint8_t* palette = nullptr;
+};
+using Allocator = std::function<std::optional<Pixels>(int width, int height, int bpp)>;
+
+// Validates, then decodes the top level of the first surface into the memory
+// allocate gives (the caller owns and frees it, also on failure). False with
+// the reason in plain words in error.
+bool DecodeInto(const Source& source, QString* error, const Options& options,
+                const Allocator& allocate);
+bool LoadFileInto(const QString& path, QString* error, const Options& options,
+                  const Allocator& allocate);
+
+// The same into an image library bitmap (dds/DdsBitmap.cpp, part of the
+// whole-picture library). Null on failure, with the reason in error.
 FIBITMAP* Decode(const Source& source, QString* error, const Options& options = {});
 FIBITMAP* DecodeMemory(const uint8_t* data, size_t size, QString* error, int threads = 0);
 FIBITMAP* LoadFile(const QString& path, QString* error, const Options& options = {});

@@ -55,22 +55,6 @@ const mode_t kUmask = [] {
     return mask;
 }();
 
-unsigned DLL_CALLCONV SinkWrite(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-    return static_cast<PendingFile*>(handle)->Write(buffer, size_t(size) * count) ? count : 0;
-}
-
-unsigned DLL_CALLCONV SinkRead(void*, unsigned, unsigned, fi_handle) {
-    return 0;
-}
-
-int DLL_CALLCONV SinkSeek(fi_handle handle, long offset, int origin) {
-    return static_cast<PendingFile*>(handle)->Seek(offset, origin) < 0 ? -1 : 0;
-}
-
-long DLL_CALLCONV SinkTell(fi_handle handle) {
-    return static_cast<PendingFile*>(handle)->Seek(0, SEEK_CUR);
-}
-
 // The hidden temporaries in the output folders at this moment, for the signal
 // handlers: where the file system has no unnamed files, SIGINT, SIGTERM and
 // SIGHUP must not leave a half-written picture behind.
@@ -151,18 +135,6 @@ dds::Request TextureRequest(const Settings& s) {
         request.background = uint32_t(c.red) << 16 | uint32_t(c.green) << 8 | uint32_t(c.blue);
     }
     return request;
-}
-
-FIBITMAP* LoadInputImage(const QString& path, QString* reason, PixelStore* store, bool opaque,
-                         const dds::Request& request) {
-    // The program's own reader replaces the image library's DDS loader, which
-    // trusts the header and misreads several block formats.
-    dds::Options options;
-    options.opaque = opaque;
-    options.request = request;
-    if (store)
-        options.allocate = [store](int w, int h, int bpp) { return store->Allocate(w, h, bpp); };
-    return dds::LoadFile(path, reason, options);
 }
 
 PendingFile::~PendingFile() {
@@ -291,28 +263,6 @@ void PendingFile::Abandon() {
     UnregisterTemporary(slot_);
     if (!temp_.isEmpty()) ::unlink(temp_.constData());
     temp_.clear();
-}
-
-bool SaveImageFile(int format, FIBITMAP* image, const QString& path, int flags, QString* reason,
-                   QByteArray* memory) {
-    if (!image) {
-        if (reason) *reason = QStringLiteral("the picture could not be processed");
-        return false;
-    }
-    PendingFile file;
-    if (memory)
-        file.OpenInMemory(memory);
-    else if (!file.Open(path, reason))
-        return false;
-    FreeImageIO io{SinkRead, SinkWrite, SinkSeek, SinkTell};
-    const bool encoded =
-        FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(format), image, &io, &file, flags);
-    if (!file.Failed() && !encoded) {
-        file.Abandon();
-        if (reason) *reason = QStringLiteral("the image library could not encode %1").arg(path);
-        return false;
-    }
-    return file.Commit(reason);
 }
 
 } // namespace tarvix

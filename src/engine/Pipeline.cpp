@@ -1,11 +1,6 @@
 #include "engine/Pipeline.h"
 
-#include "engine/ImageFile.h"
-#include "engine/LoadAs.h"
-#include "engine/PixelStore.h"
 #include "engine/RunOrder.h"
-#include "engine/SaveFlags.h"
-#include "engine/Steps.h"
 #include "engine/StreamJpeg.h"
 #include "platform/Paths.h"
 #include "platform/Plugins.h"
@@ -81,105 +76,6 @@ bool MakeOutputFolder(const ConversionRequest& request, const FileJob& job, cons
     return true;
 }
 
-namespace {
-
-FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& job) {
-    const Settings& settings = request.settings;
-    FileResult result;
-    auto pausePoint = [&job] {
-        if (job.betweenSteps) job.betweenSteps();
-    };
-    PixelStore store;
-    // A JPEG keeps no alpha, so the picture is decoded without it: the same
-    // file, with less memory and no conversion to 24 bits.
-    const bool opaque =
-        request.conversionType == QLatin1String("jpg") && request.options.allowOpaqueDecode;
-    FIBITMAP* image =
-        LoadInputImage(job.input, &result.failure, &store, opaque, TextureRequest(settings));
-    image = ApplyLoadAs(image, settings.ddsLoadAs);
-    store.Release(image);
-
-    const unsigned width = image ? FreeImage_GetWidth(image) : 0;
-    const unsigned height = image ? FreeImage_GetHeight(image) : 0;
-    result.sourceBpp = image ? int32_t(FreeImage_GetBPP(image)) : 0;
-    result.outputBpp = request.AutoDepth() ? AutoDepth(request.conversionType, result.sourceBpp)
-                                           : request.outputBpp;
-    if (width == 0 || height == 0) {
-        if (image) FreeImage_Unload(image);
-        if (result.failure.isEmpty()) result.failure = QStringLiteral("the image has no pixels");
-        return result;
-    }
-
-    pausePoint();
-    image = ApplyRotation(image, settings);
-    store.Release(image);
-    const int rotatedWidth = image ? int(FreeImage_GetWidth(image)) : 0;
-    const int rotatedHeight = image ? int(FreeImage_GetHeight(image)) : 0;
-    pausePoint();
-    image = ApplyResize(image, rotatedWidth, rotatedHeight, settings);
-    store.Release(image);
-    // The size after resizing is the file's size for the naming and watermark
-    // placeholders; the frame is drawn inside it.
-    const int outWidth = image ? int(FreeImage_GetWidth(image)) : 0;
-    const int outHeight = image ? int(FreeImage_GetHeight(image)) : 0;
-    result.width = outWidth;
-    result.height = outHeight;
-    // Asked for once, as late as it can be: in a counting run it waits for the
-    // earlier files.
-    std::optional<NameFacts> facts;
-    auto factsNow = [&]() -> const NameFacts& {
-        if (!facts) facts = NameFactsFor(request, job, result);
-        return *facts;
-    };
-    ApplyFlips(image, settings);
-    pausePoint();
-    image = ApplyColorAdjustment(image, settings);
-    pausePoint();
-    image = ApplyGreyscale(image, settings);
-    pausePoint();
-    image = ApplyThreshold(image, settings);
-    if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
-        // Frames and watermarks are drawn by a library of their own, loaded
-        // only by the runs that draw.
-        QString error;
-        const DrawApi* draw = Drawing(&error);
-        if (!draw) {
-            if (image) FreeImage_Unload(image);
-            result.failure = QStringLiteral("the drawing library could not be loaded: ") + error;
-            return result;
-        }
-        pausePoint();
-        image = draw->applyFrame(image, outWidth, outHeight, settings);
-        pausePoint();
-        const bool hadPicture = image != nullptr;
-        const QFont* font = job.font ? job.font : request.watermarkFont.get();
-        const NameFacts none;
-        image = draw->applyWatermark(image, outWidth, outHeight,
-                                     settings.doWatermark == kWatermarkText ? factsNow() : none,
-                                     font, settings);
-        if (hadPicture && !image) {
-            result.failure =
-                settings.doWatermark == kWatermarkImage
-                    ? QStringLiteral("the watermark picture could not be loaded: ") + settings.image
-                    : QStringLiteral("the watermark could not be drawn");
-            return result;
-        }
-    }
-    image = ApplyOutputDepth(image, result.outputBpp, request.conversionType);
-    store.Release(image);
-    if (!PrepareOutput(request, job, factsNow(), result)) {
-        if (image) FreeImage_Unload(image);
-        return result;
-    }
-    result.converted =
-        SaveImageFile(request.formatCode, image, result.output,
-                      SaveFlagsFor(request.conversionType, settings), &result.failure, job.memory);
-    if (image) FreeImage_Unload(image);
-    return result;
-}
-
-} // namespace
-
 // The path a file that failed before it was named would have been saved as, for
 // the messages: what the mask gives with what is known (a size not yet known
 // reads 0). None in a counting run, where the number is not the file's to take.
@@ -197,7 +93,15 @@ FileResult ConvertFile(const ConversionRequest& request, const FileJob& job) {
     bool done = false;
     if (CanStreamToJpeg(request))
         done = StreamToJpeg(request, job, result) != StreamResult::NotStreamable;
-    if (!done) result = ConvertWholePicture(request, job);
+    if (!done) {
+        // Every other conversion needs the whole picture, and the image library
+        // with it: loaded only for those.
+        QString error;
+        if (const ImageApi* image = Imaging(&error))
+            result = image->convertWholePicture(request, job);
+        else
+            result.failure = QStringLiteral("the image library could not be loaded: ") + error;
+    }
     if (!result.converted && result.output.isEmpty())
         result.output = WouldBeOutput(request, job, result);
     return result;

@@ -7,7 +7,6 @@
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
-#include <FreeImage.h>
 #include <algorithm>
 #include <condition_variable>
 #include <csetjmp>
@@ -187,16 +186,10 @@ void Configure(jpeg_compress_struct& cinfo, int flags, double dotsPerMeter) {
     jpeg_set_quality(&cinfo, quality, TRUE);
 }
 
-// The density a freshly made bitmap carries, which the whole-picture path
-// writes into the JFIF header.
+// The density a freshly made bitmap of the image library carries (72 dpi),
+// which the whole-picture path writes into the JFIF header.
 double DefaultDotsPerMeter() {
-    static const double value = [] {
-        FIBITMAP* probe = FreeImage_Allocate(1, 1, 24);
-        const double dpm = probe ? double(FreeImage_GetDotsPerMeterX(probe)) : 2835.0;
-        if (probe) FreeImage_Unload(probe);
-        return dpm;
-    }();
-    return value;
+    return kImageLibraryDotsPerMeter;
 }
 
 bool ConfigureGuarded(jpeg_compress_struct& cinfo, ErrorManager& errors, int flags) {

@@ -7,6 +7,10 @@
 
 namespace tarvix {
 
+// The dots per metre of a bitmap the image library makes (a test holds it to
+// the library's own).
+inline constexpr double kImageLibraryDotsPerMeter = 2835.0;
+
 enum class StreamResult {
     Saved,
     Failed,        // with the reason in the result

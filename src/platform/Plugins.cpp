@@ -59,6 +59,13 @@ const DrawApi* Drawing(QString* error) {
     return get ? get() : nullptr;
 }
 
+const ImageApi* Imaging(QString* error) {
+    if (tarvix_image_api) return tarvix_image_api();
+    using Get = const ImageApi* (*)();
+    const Get get = Symbol<Get>(kImageLibrary, kImageApiSymbol, error);
+    return get ? get() : nullptr;
+}
+
 WindowedEntry Windowed(QString* error) {
     if (tarvix_run_windowed) return tarvix_run_windowed;
     return Symbol<WindowedEntry>(kUiLibrary, kWindowedSymbol, error);

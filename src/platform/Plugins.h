@@ -11,6 +11,7 @@ namespace tarvix {
 // Each returns null (and the reason in error) when its library cannot be loaded.
 const EngineApi* Engine(QString* error = nullptr);
 const DrawApi* Drawing(QString* error = nullptr);
+const ImageApi* Imaging(QString* error = nullptr);
 WindowedEntry Windowed(QString* error = nullptr);
 
 } // namespace tarvix

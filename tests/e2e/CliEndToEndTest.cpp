@@ -410,3 +410,28 @@ TEST_F(CliTest, LibrariesAreLoadedOnlyByTheRunsThatNeedThem) {
     EXPECT_EQ(window.exitCode, 1);
     EXPECT_TRUE(window.err.startsWith("Error: The windowed mode could not be started: "));
 }
+
+// Which libraries a run maps: the default conversion streams without the image
+// library (nor the twenty behind it); an editing step loads it.
+TEST_F(CliTest, OnlyTheRunsThatNeedTheImageLibraryLoadIt) {
+    const QString dxt = box.Path("in/block.dds");
+    ASSERT_TRUE(WriteBytes(dxt, DdsDxt1(TestPicture(64, 64))));
+    struct Case {
+        QStringList args;
+        bool loadsImageLibrary;
+    };
+    const Case cases[] = {
+        {{"-V"}, false},
+        {{"--help"}, false},
+        {{"-q", "-i", dxt, "-o", box.Path("out")}, false},
+        {{"-q", "-i", dxt, "-o", box.Path("out"), "--width=32", "--height=32"}, true},
+        {{"--thumbnail", "32", dxt, box.Path("out/t.png")}, true},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult r = box.Run(c.args, QString(), {{"LD_DEBUG", "files"}});
+        EXPECT_EQ(r.exitCode, 0) << c.args.join(" ").toStdString()
+                                 << r.err.right(300).toStdString();
+        EXPECT_EQ(r.err.contains("libfreeimage"), c.loadsImageLibrary)
+            << c.args.join(' ').toStdString();
+    }
+}

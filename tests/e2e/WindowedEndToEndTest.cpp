@@ -116,7 +116,8 @@ TEST(WindowedEndToEnd, ScreenshotStart) {
     QDir().mkpath(bin);
     const QString built = QFileInfo(TarvixBinary()).absolutePath();
     for (const char* file :
-         {"tarvix", "libtarvix-engine.so", "libtarvix-draw.so", "libtarvix-ui.so"})
+         {"tarvix", "libtarvix-engine.so", "libtarvix-image.so", "libtarvix-draw.so",
+          "libtarvix-ui.so"})
         ASSERT_TRUE(QFile::copy(built + "/" + file, bin + "/" + file)) << file;
     r = RunProgram(bin + "/tarvix", {"-T"}, box.Path(), box.Environment());
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
