@@ -150,8 +150,19 @@ QString Zsh(const QList<OptionEntry>& options) {
 }
 
 QString Fish(const QList<OptionEntry>& options) {
-    QStringList lines{QStringLiteral(
-        "# fish completion for tarvix, made from its option table when it was built")};
+    QStringList lines{
+        QStringLiteral(
+            "# fish completion for tarvix, made from its option table when it was built"),
+        QStringLiteral("function __tarvix_textures\n"
+                       "    set -l token (string replace -r -- '^--[^=]*=' '' (commandline -ct))\n"
+                       "    for f in $token*\n"
+                       "        if test -d $f\n"
+                       "            echo $f/\n"
+                       "        else if string match -qi '*.dds' -- $f\n"
+                       "            echo $f\n"
+                       "        end\n"
+                       "    end\n"
+                       "end")};
     for (const OptionEntry& o : options) {
         QString line = QStringLiteral("complete -c tarvix -l %1").arg(o.longName.mid(2));
         if (!o.shortName.isEmpty()) line += QStringLiteral(" -s %1").arg(o.shortName.mid(1));
@@ -167,7 +178,7 @@ QString Fish(const QList<OptionEntry>& options) {
             line += QStringLiteral(" -x -a '%1'").arg(o.words.join(' '));
             break;
         case OptionValue::Texture:
-            line += QStringLiteral(" -r -a '(__fish_complete_suffix .dds)'");
+            line += QStringLiteral(" -x -a '(__tarvix_textures)'");
             break;
         case OptionValue::Folder:
             line += QStringLiteral(" -x -a '(__fish_complete_directories)'");

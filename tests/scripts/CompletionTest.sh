@@ -36,4 +36,11 @@ check "ROCK2.DDS rock.dds walls/ " tarvix -i ""
 check "walls " tarvix -o ""
 check "-i " tarvix -i
 ' sh "$dir/tarvix.bash"
+# fish, where installed: the same choices through its own completer.
+if command -v fish >/dev/null; then
+    got=$(fish -c ". '$dir/tarvix.fish'; complete -C 'tarvix --jpg-chroma=h'" | cut -f1)
+    [ "$got" = "--jpg-chroma=high" ] || fail "fish: --jpg-chroma=h -> [$got]"
+    got=$(fish -c ". '$dir/tarvix.fish'; complete -C 'tarvix -i '" | cut -f1 | sort | tr '\n' ' ')
+    [ "$got" = "ROCK2.DDS rock.dds walls/ " ] || fail "fish: -i -> [$got]"
+fi
 echo "completion scripts: ok"

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace tarvix;
@@ -78,6 +79,17 @@ TEST_F(SmallWindowsTest, AboutWindowLinksAndKeys) {
         EXPECT_TRUE(texts.contains("Orvella DDS to JPG 2.7"));
         EXPECT_TRUE(texts.contains("Web:"));
         EXPECT_TRUE(texts.contains("E-mail:"));
+        // Tab reaches both links from the OK button.
+        QSet<QWidget*> reached;
+        QApplication::setActiveWindow(&about);
+        about.okButton()->setFocus();
+        ASSERT_TRUE(WaitUntil([&] { return about.okButton()->hasFocus(); }, 2000));
+        for (int i = 0; i < 3; ++i) {
+            Key(QApplication::focusWidget() ? QApplication::focusWidget() : &about, Qt::Key_Tab);
+            reached << QApplication::focusWidget();
+        }
+        EXPECT_TRUE(reached.contains(about.webLink()) && reached.contains(about.mailLink()));
+        about.okButton()->setFocus();
         Key(&about, Qt::Key_Return);
     });
     ASSERT_EQ(opened.size(), 2);
