@@ -18,6 +18,9 @@ constexpr uint64_t kMaxStepPixels = uint64_t(1) << 28;
 bool WithinStepLimits(double width, double height);
 
 FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s);
+// The image library's rescale, done on two cores for large pictures; the pixels
+// are those of one core's rescale within one level.
+FIBITMAP* RescaleOnCores(FIBITMAP* image, int width, int height, FREE_IMAGE_FILTER filter);
 FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s);
 void ApplyFlips(FIBITMAP* image, const Settings& s);
 int ScaleByUnit(int value, int unit, int current);

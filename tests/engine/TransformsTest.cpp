@@ -252,3 +252,77 @@ TEST(Flips, InPlace) {
     FreeImage_Unload(dib);
     ApplyFlips(nullptr, s);
 }
+
+namespace {
+
+// A photograph-like picture (smooth gradients and noise) or hard edges (one-pixel
+// lines and a checkerboard), at a depth.
+FIBITMAP* Picture(int w, int h, bool edges, int bpp) {
+    FIBITMAP* dib = FreeImage_Allocate(w, h, 24);
+    uint32_t seed = 12345;
+    for (int y = 0; y < h; ++y) {
+        BYTE* row = FreeImage_GetScanLine(dib, y);
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            BYTE* p = row + 3 * x;
+            if (edges) {
+                const bool on = ((x / 7 + y / 5) % 2 == 0) || x % 31 == 0 || y % 29 == 0;
+                p[0] = p[1] = p[2] = on ? 255 : 0;
+            } else {
+                p[0] = BYTE((x * 255) / w);
+                p[1] = BYTE((y * 255) / h);
+                p[2] = BYTE(128 + 100 * std::sin(x * 0.05) * std::cos(y * 0.03) + (seed >> 28));
+            }
+        }
+    }
+    if (bpp == 24) return dib;
+    FIBITMAP* other = bpp == 8 ? FreeImage_ConvertToGreyscale(dib) : FreeImage_ConvertTo32Bits(dib);
+    FreeImage_Unload(dib);
+    return other;
+}
+
+} // namespace
+
+// The rescale on two cores gives the pixels of the image library's own rescale,
+// for every filter the settings offer, down and up, on smooth and hard pictures.
+TEST(Transforms, RescaleOnCoresMatchesTheWholeRescale) {
+    struct Case {
+        int w, h, tw, th, bpp;
+    };
+    const Case cases[] = {
+        {2048, 1536, 1024, 768, 24}, // half
+        {1200, 900, 1000, 750, 24},  // a period of five rows
+        {600, 500, 1000, 900, 32},   // up
+        {1500, 1100, 733, 1001, 8},  // no common period: one core
+        {1024, 1024, 700, 700, 32},
+    };
+    for (int filter = 0; filter <= 5; ++filter)
+        for (const Case& c : cases)
+            for (bool edges : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << "filter " << filter << ", " << c.w << "x" << c.h << " to " << c.tw
+                             << "x" << c.th << ", " << c.bpp << " bpp" << (edges ? ", edges" : ""));
+                FIBITMAP* source = Picture(c.w, c.h, edges, c.bpp);
+                const FREE_IMAGE_FILTER f = ResizeFilter(filter);
+                FIBITMAP* expected = FreeImage_Rescale(source, c.tw, c.th, f);
+                FIBITMAP* got = RescaleOnCores(source, c.tw, c.th, f);
+                ASSERT_TRUE(expected && got);
+                ASSERT_EQ(FreeImage_GetBPP(got), FreeImage_GetBPP(expected));
+                ASSERT_EQ(SizeOf(got), SizeOf(expected));
+                EXPECT_EQ(FreeImage_GetDotsPerMeterX(got), FreeImage_GetDotsPerMeterX(expected));
+                int worst = 0, worstRow = -1;
+                for (int y = 0; y < c.th; ++y) {
+                    const BYTE* a = FreeImage_GetScanLine(expected, y);
+                    const BYTE* b = FreeImage_GetScanLine(got, y);
+                    for (unsigned i = 0; i < FreeImage_GetLine(got); ++i)
+                        if (std::abs(int(a[i]) - int(b[i])) > worst) {
+                            worst = std::abs(int(a[i]) - int(b[i]));
+                            worstRow = y;
+                        }
+                }
+                EXPECT_LE(worst, 1) << "worst at row " << worstRow;
+                FreeImage_Unload(source);
+                FreeImage_Unload(expected);
+                FreeImage_Unload(got);
+            }
+}
