@@ -1,7 +1,9 @@
 // Writes the benchmark corpus: DXT1 and DXT5 at 256, 1024, 2048, 4096 and 8192
 // pixels square, uncompressed RGBA at 2048, BC7 at 2048 and 4096 (the blocks of
 // the conformance corpus's BC7 file, tiled), and "pack/": a texture folder of 200
-// 1024² DXT5 files in 10 subfolders, each name used once.
+// 1024² DXT5 files in 10 subfolders, each name used once; and "small/": 1,000
+// textures of 256² (DXT1, DXT5 and BC7 in turn) in 10 subfolders, as game folders
+// of icons and decals are.
 //
 //   tarvix_bench_corpus FOLDER [conformance-corpus-folder]
 
@@ -76,5 +78,17 @@ int main(int argc, char** argv) {
     }
     write("bc7_2048.dds", Bc7(2048, bc7));
     write("bc7_4096.dds", Bc7(4096, bc7));
+    QByteArray small[3][4];
+    for (int k = 0; k < 4; ++k) {
+        const QImage picture = TestPicture(256 + 19 * k, 256).copy(19 * k, 0, 256, 256);
+        small[0][k] = DdsDxt1(picture);
+        small[1][k] = DdsDxt5(picture);
+        small[2][k] = Bc7(256, bc7.mid(0) /* the source's 64 x 64 blocks are 256² */);
+    }
+    for (int i = 0; i < 1000; ++i) {
+        QDir().mkpath(folder + QStringLiteral("/small/set%1").arg(i % 10));
+        write(QStringLiteral("small/set%1/icon%2.dds").arg(i % 10).arg(i, 4, 10, QLatin1Char('0')),
+              small[i % 3][(i / 3) % 4]);
+    }
     return 0;
 }

@@ -5,13 +5,16 @@
 //   tarvix_bench_run CORPUS-FOLDER [runs] [file-filter]
 //
 // Then, when the corpus has its "pack/" folder, the whole folder converted by
-// tarvix with one job and with one per core, and by ImageMagick's mogrify.
+// tarvix with one job and with one per core, and by ImageMagick's mogrify; and
+// with "small/", its 1,000 small textures by tarvix against the floor once per
+// file, with the cost per file beyond its decode and encode.
 //
 // Tools: the floor (bench/Floor.cpp), tarvix with the defaults, tarvix with a
 // typical edit set, ImageMagick's convert and OpenImageIO's oiiotool (skipped
 // when not installed). Quote the ratios: the machine is shared and noisy.
 
 #include "TestSupport.h"
+#include <QElapsedTimer>
 
 #include <QDir>
 #include <QDirIterator>
@@ -49,15 +52,21 @@ int SideOf(const QString& name) {
     return digits.toInt();
 }
 
+// Every texture below a folder, sorted.
+QStringList TexturesBelow(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, {"*.dds"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
 // The texture pack as a whole: files per second of each tool, runs interleaved.
 void RunFolderBench(const QString& pack, int runs, const std::map<QString, QString>& env,
                     const QString& work) {
-    QStringList files;
-    QDirIterator it(pack, {"*.dds"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
+    const QStringList files = TexturesBelow(pack);
     if (files.isEmpty()) return;
-    files.sort();
     const QString out = work + "/pack-out";
     struct Entry {
         QString name, program;
@@ -103,6 +112,56 @@ void RunFolderBench(const QString& pack, int runs, const std::map<QString, QStri
                     Median(mib[e.name]), m > 0 ? 1000.0 * double(files.size()) / m : 0.0,
                     m > 0 ? serial / m : 0.0);
     }
+}
+
+// A folder of many small textures: the default run against the floor once per
+// file, and what each file costs beyond its decode and encode.
+void RunSmallFolderBench(const QString& folder, int runs, const std::map<QString, QString>& env,
+                         const QString& work, const QString& benchFolder) {
+    const QString floor = benchFolder + "/tarvix_floor";
+    const QStringList files = TexturesBelow(folder);
+    if (files.isEmpty()) return;
+    const QString out = work + "/small-out";
+    std::vector<double> folderMs, serialMs, floorMs;
+    for (int round = -1; round < runs; ++round) {
+        for (const char* jobs : {"", "--jobs=1"}) {
+            QDir(out).removeRecursively();
+            QDir().mkpath(out);
+            QStringList args{"-q", "-i", folder, "-o", out};
+            if (*jobs) args << jobs;
+            const ProcessResult r = RunProgram(TarvixBinary(), args, work, env);
+            if (round >= 0) (*jobs ? serialMs : folderMs).push_back(double(r.elapsedMs));
+        }
+    }
+    // The floor once per file, all files, twice (the first warms the caches).
+    for (int round = 0; round < 2; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString& file : files)
+            RunProgram(floor, {file, work + "/floor.jpg"}, work, env);
+        if (round == 1) floorMs.push_back(double(timer.elapsed()));
+    }
+    const double n = double(files.size());
+    const double folderRun = Median(folderMs), serialRun = Median(serialMs);
+    // In a process of its own: this one's memory would count in every child's peak.
+    const ProcessResult measured =
+        RunProgram(benchFolder + "/tarvix_bench_in_memory", {folder}, work, env);
+    const double inProcess = measured.out.trimmed().toDouble();
+    std::printf("\nfolder of %lld 256x256 textures (DXT1, DXT5, BC7 in turn), %d processors "
+                "online\n  %-26s %9s %11s %10s\n",
+                static_cast<long long>(files.size()), int(::sysconf(_SC_NPROCESSORS_ONLN)), "run",
+                "wall ms", "ms per file", "vs floor");
+    const double floorRun = floorMs.empty() ? 0 : floorMs.front();
+    auto row = [&](const char* name, double ms) {
+        std::printf("  %-26s %9.0f %11.2f %9.2fx\n", name, ms, ms / n,
+                    floorRun > 0 ? ms / floorRun : 0.0);
+    };
+    row("tarvix (default jobs)", folderRun);
+    row("tarvix --jobs=1", serialRun);
+    row("floor, once per file", floorRun);
+    std::printf("  decode + encode in memory: %.2f ms per file; beyond it, per file at --jobs=1: "
+                "%.2f ms\n",
+                inProcess, serialRun / n - inProcess);
 }
 
 } // namespace
@@ -242,5 +301,6 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
     RunFolderBench(corpus + "/pack", runs, env, work.path());
+    RunSmallFolderBench(corpus + "/small", std::min(runs, 5), env, work.path(), benchFolder);
     return 0;
 }

@@ -2,8 +2,10 @@
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace tarvix {
 
@@ -35,12 +37,23 @@ namespace {
 
 // A family is usable when the system has it or a metric-compatible alias of it
 // (Arial -> Liberation Sans); one that lands on the generic fallback is not.
+// Looked up once per process and family: every further run and thread of the
+// window, or of a folder, takes the answer (a font installed meanwhile counts
+// from the next start).
 bool FamilyResolves(const QString& family) {
     if (family.trimmed().isEmpty()) return false;
+    static std::mutex lock;
+    static QHash<QString, bool> known;
+    std::lock_guard guard(lock);
+    if (const auto it = known.constFind(family); it != known.constEnd()) return *it;
     const QString matched = QFontInfo(QFont(family)).family();
-    if (matched.compare(family, Qt::CaseInsensitive) == 0) return true;
-    const QString fallback = QFontInfo(QFont(QStringLiteral("tarvix-no-such-family"))).family();
-    return matched.compare(fallback, Qt::CaseInsensitive) != 0;
+    bool resolves = matched.compare(family, Qt::CaseInsensitive) == 0;
+    if (!resolves) {
+        const QString fallback = QFontInfo(QFont(QStringLiteral("tarvix-no-such-family"))).family();
+        resolves = matched.compare(fallback, Qt::CaseInsensitive) != 0;
+    }
+    known.insert(family, resolves);
+    return resolves;
 }
 
 } // namespace
