@@ -225,9 +225,20 @@ bool PendingFile::Commit(QString* reason) {
     // file or the new one, never an empty one.
     if (error == 0 && ::fsync(fd_) != 0) error = errno;
     if (error == 0 && unnamed_) {
-        // Named under a fresh hidden name first: linking cannot replace a file,
-        // renaming can, in one step.
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+        // A name nothing holds yet is taken in one step: no moment exists in
+        // which a killed process would leave a hidden name behind.
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, NativePath(path_).constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            if (::close(fd_) != 0) error = errno;
+            fd_ = -1;
+            if (error == 0) return true;
+            ::unlink(NativePath(path_).constData());
+            if (reason) *reason = CannotWrite(error);
+            return false;
+        }
+        // Else under a fresh hidden name first: linking cannot replace a file,
+        // renaming can, in one step.
         std::random_device random;
         for (int attempt = 0; attempt < 16 && temp_.isEmpty(); ++attempt) {
             const QByteArray name = NativePath(
