@@ -3,6 +3,8 @@
 #include "platform/Paths.h"
 #include "platform/Terminal.h"
 
+#include <atomic>
+#include <csignal>
 #include <mutex>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -31,14 +33,38 @@ QString EscapeControls(const QString& text) {
 
 namespace {
 
-// Whether the status line is on the screen; guarded, as the workers print too.
+// Whether the status line is on the screen; guarded, as the workers print too
+// (and atomic, as a signal handler reads it).
 std::mutex gStatusLock;
-bool gStatusShown = false;
+std::atomic<bool> gStatusShown{false};
 
 void EraseStatusLocked() {
     if (!gStatusShown) return;
     WriteStream(true, QByteArrayLiteral("\r\x1b[K"));
     gStatusShown = false;
+}
+
+// Ctrl-C, a closed terminal or a kill leaves the terminal without the line:
+// the shell's prompt would follow it otherwise. Then what was to happen.
+constexpr int kStatusSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction gStatusPrevious[3];
+
+void EraseStatusOnSignal(int signal) {
+    if (gStatusShown.exchange(false)) {
+        static const char erase[] = "\r\x1b[K";
+        (void)!::write(STDERR_FILENO, erase, sizeof erase - 1);
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (kStatusSignals[i] != signal) continue;
+        const auto previous = gStatusPrevious[i].sa_handler;
+        if (previous == SIG_IGN) return;
+        if (previous != SIG_DFL) {
+            previous(signal);
+            return;
+        }
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 
 } // namespace
@@ -54,6 +80,15 @@ int ErrorColumns() {
 }
 
 void ShowStatusLine(const QString& text) {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        struct sigaction action {};
+        action.sa_handler = EraseStatusOnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int i = 0; i < 3; ++i)
+            ::sigaction(kStatusSignals[i], &action, &gStatusPrevious[i]);
+    });
     std::lock_guard guard(gStatusLock);
     WriteStream(true, "\r" + EscapeControls(text).toUtf8() + "\x1b[K");
     gStatusShown = true;

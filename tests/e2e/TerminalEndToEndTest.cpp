@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
@@ -23,7 +24,9 @@ struct TerminalRun {
 
 // Runs the program with standard error on a pseudo-terminal of the given
 // width and standard output in a pipe, as a user watching a redirected run.
-TerminalRun RunWithTerminal(const Sandbox& box, const QStringList& args, int columns) {
+// With interrupt, SIGINT is sent once the progress line has been drawn.
+TerminalRun RunWithTerminal(const Sandbox& box, const QStringList& args, int columns,
+                            bool interrupt = false) {
     TerminalRun run;
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return run;
@@ -59,8 +62,13 @@ TerminalRun RunWithTerminal(const Sandbox& box, const QStringList& args, int col
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     ::fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
     char buffer[4096];
+    bool interrupted = false;
     for (;;) {
         bool any = false;
+        if (interrupt && !interrupted && run.err.contains("files")) {
+            ::kill(pid, SIGINT);
+            interrupted = true;
+        }
         ssize_t n;
         while ((n = ::read(master, buffer, sizeof buffer)) > 0) {
             run.err.append(buffer, n);
@@ -76,7 +84,9 @@ TerminalRun RunWithTerminal(const Sandbox& box, const QStringList& args, int col
                 run.err.append(buffer, n);
             while ((n = ::read(outPipe[0], buffer, sizeof buffer)) > 0)
                 run.out.append(buffer, n);
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            run.status = WIFEXITED(status)     ? WEXITSTATUS(status)
+                         : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
+                                               : -1;
             break;
         }
         if (!any) ::usleep(2000);
@@ -159,4 +169,17 @@ TEST_F(TerminalTest, AListOfFilesConvertsThoseFilesKeepingRelativeFolders) {
         box.Path(), box.Environment());
     EXPECT_EQ(piped.exitCode, 0) << piped.err.toStdString();
     EXPECT_TRUE(QFile::exists(box.Path("out/pack/t07.jpg")));
+}
+
+// Interrupted while the line shows: the terminal is left without it.
+TEST_F(TerminalTest, AnInterruptedRunErasesTheLine) {
+    ASSERT_TRUE(QDir().mkpath(box.Path("pack/many")));
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(WriteBytes(box.Path(QString("pack/many/m%1.dds").arg(i)),
+                               DdsDxt1(TestPicture(512, 512))));
+    const TerminalRun run = RunWithTerminal(
+        box, {"--jobs=1", "-i", box.Path("pack"), "-o", box.Path("pack")}, 80, true);
+    EXPECT_EQ(run.status, 128 + SIGINT);
+    ASSERT_TRUE(run.err.contains("files")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith("\r\x1b[K")) << run.err.right(80).toStdString();
 }
