@@ -20,14 +20,19 @@ struct NameFacts;
 struct FileJob;
 struct FileResult;
 
+inline constexpr int kPreviewMaxSide = 4096;
+
 // A file converted as a run would convert it, kept in memory.
 struct PreviewPicture {
     bool converted = false;
-    QString failure;    // why it would not be converted, in plain words
-    QString output;     // the path it would be saved as
-    QByteArray encoded; // the output file's bytes
+    QString failure;                       // why it would not be converted, in plain words
+    QString output;                        // the path it would be saved as
+    int outputWidth = 0, outputHeight = 0; // of the picture written
+    QByteArray encoded;                    // the output file's bytes
     // The output file decoded again: 32-bit pixels in the byte order of
-    // QImage::Format_ARGB32, top row first, width * 4 bytes a row.
+    // QImage::Format_ARGB32, top row first, width * 4 bytes a row; a picture
+    // beyond kPreviewMaxSide is decoded smaller (by the JPEG decoder's own
+    // scaling), so a huge texture's preview stays within memory.
     int width = 0, height = 0;
     QByteArray pixels;
 };
@@ -53,7 +58,8 @@ struct ImageApi {
     FileResult (*convertWholePicture)(const ConversionRequest& request, const FileJob& job);
     bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
     // 32-bit pixels (QImage::Format_ARGB32 byte order, top row first).
-    bool (*decodePicture)(const QByteArray& encoded, int* width, int* height, QByteArray* pixels);
+    bool (*decodePicture)(const QByteArray& encoded, int maxSide, int* width, int* height,
+                          QByteArray* pixels);
 };
 
 // The drawing of frames and watermarks (2D drawing and fonts).

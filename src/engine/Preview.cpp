@@ -14,6 +14,8 @@ PreviewPicture PreviewFile(const ConversionRequest& request, const QString& inpu
     job.memory = &preview.encoded;
     const FileResult result = ConvertFile(request, job);
     preview.output = result.output;
+    preview.outputWidth = result.width;
+    preview.outputHeight = result.height;
     if (!result.converted) {
         preview.failure =
             result.failure.isEmpty() ? QStringLiteral("conversion failed") : result.failure;
@@ -24,8 +26,8 @@ PreviewPicture PreviewFile(const ConversionRequest& request, const QString& inpu
     // with the encoder's losses.
     QString error;
     const ImageApi* image = Imaging(&error);
-    if (!image ||
-        !image->decodePicture(preview.encoded, &preview.width, &preview.height, &preview.pixels)) {
+    if (!image || !image->decodePicture(preview.encoded, kPreviewMaxSide, &preview.width,
+                                        &preview.height, &preview.pixels)) {
         preview.failure = image
                               ? QStringLiteral("the written file could not be read back to show it")
                               : QStringLiteral("the image library could not be loaded: ") + error;

@@ -13,6 +13,7 @@
 #include "request/OutputDepth.h"
 #include "settings/Vocabulary.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -113,12 +114,24 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     return result;
 }
 
-bool DecodePicture(const QByteArray& encoded, int* width, int* height, QByteArray* pixels) {
+bool DecodePicture(const QByteArray& encoded, int maxSide, int* width, int* height,
+                   QByteArray* pixels) {
     FIMEMORY* memory = FreeImage_OpenMemory(
         reinterpret_cast<BYTE*>(const_cast<char*>(encoded.constData())), DWORD(encoded.size()));
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, 0);
+    // A JPEG larger than maxSide is decoded at the largest of the decoder's
+    // own reductions (1/2 to 1/8) that still reaches it.
+    int flags = 0;
+    if (format == FIF_JPEG && maxSide > 0) {
+        FIBITMAP* header = FreeImage_LoadFromMemory(format, memory, FIF_LOAD_NOPIXELS);
+        if (header &&
+            int(std::max(FreeImage_GetWidth(header), FreeImage_GetHeight(header))) > maxSide)
+            flags = maxSide << 16;
+        if (header) FreeImage_Unload(header);
+        FreeImage_SeekMemory(memory, 0, SEEK_SET);
+    }
     FIBITMAP* decoded =
-        format == FIF_UNKNOWN ? nullptr : FreeImage_LoadFromMemory(format, memory, 0);
+        format == FIF_UNKNOWN ? nullptr : FreeImage_LoadFromMemory(format, memory, flags);
     FreeImage_CloseMemory(memory);
     if (!decoded) return false;
     FIBITMAP* rgba =

@@ -133,9 +133,10 @@ void PreviewWindow::Finished(PreviewPicture picture, QStringList description) {
         picture_ = QImage(reinterpret_cast<const uchar*>(result_.pixels.constData()), result_.width,
                           result_.height, result_.width * 4, QImage::Format_ARGB32)
                        .copy();
-        info_->setText(FormatText(
-            Dlg("Preview Size"), QString::number(result_.width), QString::number(result_.height),
-            QLocale().toString(qlonglong(result_.encoded.size())), result_.output));
+        info_->setText(FormatText(Dlg("Preview Size"), QString::number(result_.outputWidth),
+                                  QString::number(result_.outputHeight),
+                                  QLocale().toString(qlonglong(result_.encoded.size())),
+                                  result_.output));
         ShowPicture();
     }
     Q_EMIT Shown();

@@ -1,6 +1,7 @@
 #include "engine/LoadAs.h"
 #include "engine/SaveFlags.h"
 #include "engine/Steps.h"
+#include "engine/WholePicture.h"
 
 #include <gtest/gtest.h>
 
@@ -132,4 +133,29 @@ TEST(ApplyLoadAs, SwapsRedAndBlueOnlyForRgba) {
     EXPECT_EQ(c.rgbGreen, 0);
     FreeImage_Unload(swapped);
     EXPECT_EQ(ApplyLoadAs(nullptr, 2), nullptr);
+}
+
+// The preview reads a JPEG back whole, or beyond its limit at the decoder's
+// reduced size (the largest reduction that still reaches the limit).
+TEST(PreviewDecode, LargePicturesComeBackReduced) {
+    struct Case {
+        int width, maxSide, expected;
+    };
+    for (const Case& c : {Case{5000, 4096, 5000}, Case{5000, 0, 5000}, Case{9000, 4096, 4500},
+                          Case{300, 4096, 300}}) {
+        FIBITMAP* picture = FreeImage_Allocate(c.width, 16, 24);
+        FIMEMORY* memory = FreeImage_OpenMemory();
+        ASSERT_TRUE(FreeImage_SaveToMemory(FIF_JPEG, picture, memory, 90));
+        BYTE* data = nullptr;
+        DWORD size = 0;
+        FreeImage_AcquireMemory(memory, &data, &size);
+        const QByteArray encoded(reinterpret_cast<const char*>(data), qsizetype(size));
+        FreeImage_CloseMemory(memory);
+        FreeImage_Unload(picture);
+        int width = 0, height = 0;
+        QByteArray pixels;
+        ASSERT_TRUE(DecodePicture(encoded, c.maxSide, &width, &height, &pixels));
+        EXPECT_EQ(width, c.expected) << c.width << " " << c.maxSide;
+        EXPECT_EQ(pixels.size(), qsizetype(width) * height * 4);
+    }
 }
