@@ -7,8 +7,7 @@ sh scripts/setup.sh
 [ -x build/tarvix ] || echo "Building the program: a first build takes about 3 minutes on 2 cores."
 start=$(date +%s)
 # The program and all it installs (so "cmake --install build" works next), not the tests.
-sh scripts/build.sh tarvix tarvix-engine tarvix-image tarvix-draw tarvix-ui tarvix_themes tarvix_manual \
-  tarvix_man tarvix_app_svg
+sh scripts/build.sh tarvix_installable
 echo "Built in $(( $(date +%s) - start )) s"
 OUT=${OUT:-$HOME/tarvix-demo}
 mkdir -p "$OUT"

@@ -17,7 +17,8 @@ foreach(f bin/tarvix lib/tarvix/libtarvix-engine.so lib/tarvix/libtarvix-image.s
           share/metainfo/${id}.metainfo.xml share/thumbnailers/tarvix.thumbnailer
           share/man/man1/tarvix.1.gz share/doc/tarvix/LICENSE share/doc/tarvix/copyright share/doc/tarvix/THIRD-PARTY-NOTICES
           share/icons/hicolor/16x16/apps/${id}.png share/icons/hicolor/256x256/apps/${id}.png
-          share/icons/hicolor/scalable/apps/${id}.svg)
+          share/icons/hicolor/scalable/apps/${id}.svg share/bash-completion/completions/tarvix
+          share/zsh/vendor-completions/_tarvix share/fish/vendor_completions.d/tarvix.fish)
   if(NOT EXISTS ${P}/${f})
     message(FATAL_ERROR "missing after install: ${f}")
   endif()
