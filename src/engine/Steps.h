@@ -11,6 +11,8 @@
 
 namespace tarvix {
 
+class PixelStore;
+
 // Largest picture a step may produce; a request beyond it fails the file cleanly
 // instead of asking the system for gigabytes.
 constexpr uint64_t kMaxStepSide = 65535;
@@ -20,8 +22,12 @@ bool WithinStepLimits(double width, double height);
 FIBITMAP* ApplyRotation(FIBITMAP* image, const Settings& s);
 // The image library's rescale, done on two cores for large pictures; the pixels
 // are those of one core's rescale within one level.
-FIBITMAP* RescaleOnCores(FIBITMAP* image, int width, int height, FREE_IMAGE_FILTER filter);
-FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s);
+// With a store, the joined picture takes its memory (fresh pages cost more than
+// the rescale).
+FIBITMAP* RescaleOnCores(FIBITMAP* image, int width, int height, FREE_IMAGE_FILTER filter,
+                         PixelStore* store = nullptr);
+FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s,
+                      PixelStore* store = nullptr);
 void ApplyFlips(FIBITMAP* image, const Settings& s);
 int ScaleByUnit(int value, int unit, int current);
 FREE_IMAGE_FILTER ResizeFilter(int code);

@@ -1,5 +1,6 @@
 // Rotation, resize and flips.
 
+#include "engine/PixelStore.h"
 #include "engine/Steps.h"
 #include "settings/Settings.h"
 #include "settings/Vocabulary.h"
@@ -101,7 +102,8 @@ constexpr uint64_t kBandedMinPixels = 512 * 512;
 
 } // namespace
 
-FIBITMAP* RescaleOnCores(FIBITMAP* image, int dstWidth, int dstHeight, FREE_IMAGE_FILTER filter) {
+FIBITMAP* RescaleOnCores(FIBITMAP* image, int dstWidth, int dstHeight, FREE_IMAGE_FILTER filter,
+                         PixelStore* store) {
     const int srcWidth = int(FreeImage_GetWidth(image)),
               srcHeight = int(FreeImage_GetHeight(image));
     auto whole = [&] { return FreeImage_Rescale(image, dstWidth, dstHeight, filter); };
@@ -147,9 +149,14 @@ FIBITMAP* RescaleOnCores(FIBITMAP* image, int dstWidth, int dstHeight, FREE_IMAG
     if (bands[0].out && bands[1].out &&
         FreeImage_GetBPP(bands[0].out) == FreeImage_GetBPP(bands[1].out)) {
         FIBITMAP* first = bands[0].out;
-        out = FreeImage_AllocateT(FreeImage_GetImageType(first), dstWidth, dstHeight,
-                                  int(FreeImage_GetBPP(first)), FreeImage_GetRedMask(first),
-                                  FreeImage_GetGreenMask(first), FreeImage_GetBlueMask(first));
+        const unsigned bpp = FreeImage_GetBPP(first);
+        const bool plain =
+            FreeImage_GetImageType(first) == FIT_BITMAP && (bpp == 8 || bpp == 24 || bpp == 32);
+        out = store && plain ? store->Allocate(dstWidth, dstHeight, int(bpp))
+                             : FreeImage_AllocateT(FreeImage_GetImageType(first), dstWidth,
+                                                   dstHeight, int(bpp), FreeImage_GetRedMask(first),
+                                                   FreeImage_GetGreenMask(first),
+                                                   FreeImage_GetBlueMask(first));
     }
     if (out) {
         FIBITMAP* first = bands[0].out;
@@ -174,7 +181,8 @@ FIBITMAP* RescaleOnCores(FIBITMAP* image, int dstWidth, int dstHeight, FREE_IMAG
     return out ? out : whole();
 }
 
-FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s) {
+FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s,
+                      PixelStore* store) {
     if (!image) return nullptr;
     if (!s.doImageResize) return image;
     const int targetWidth = ScaleByUnit(s.imageWidth, s.imageWidthUnit, width);
@@ -195,7 +203,7 @@ FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s)
     // A size the library cannot produce (0, or far beyond memory) fails the file.
     if (!WithinStepLimits(double(newWidth), double(newHeight))) return ReplaceImage(image, nullptr);
     return ReplaceImage(image, RescaleOnCores(image, int(newWidth), int(newHeight),
-                                              ResizeFilter(s.imageResizeAlgorithm)));
+                                              ResizeFilter(s.imageResizeAlgorithm), store));
 }
 
 void ApplyFlips(FIBITMAP* image, const Settings& s) {

@@ -52,7 +52,7 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     const int rotatedWidth = image ? int(FreeImage_GetWidth(image)) : 0;
     const int rotatedHeight = image ? int(FreeImage_GetHeight(image)) : 0;
     pausePoint();
-    image = ApplyResize(image, rotatedWidth, rotatedHeight, settings);
+    image = ApplyResize(image, rotatedWidth, rotatedHeight, settings, &store);
     store.Release(image);
     // The size after resizing is the file's size for the naming and watermark
     // placeholders; the frame is drawn inside it.
