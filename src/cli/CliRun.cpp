@@ -318,16 +318,12 @@ RunOutcome Run::Execute() {
     if (listed_) {
         // Each listed path as a folder run would take it; a relative one keeps
         // its folder as its subfolder, so "find . -name '*.dds'" keeps the tree.
-        QStringList problems;
+        FolderScan found;
+        QStringList& problems = found.problems;
         for (const QString& line : listLines_) {
             const QString path = QDir::cleanPath(FromCurrentFolder(line));
             if (IsFolder(path)) {
-                const FolderScan scan = ScanInputFolder(
-                    path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'),
-                    st_.acceptedExtensions);
-                for (auto it = scan.files.constBegin(); it != scan.files.constEnd(); ++it)
-                    st_.inputList.insert(it.key(), it.value());
-                problems << scan.problems;
+                AddInputFolder(path, st_.acceptedExtensions, found);
             } else if (const QString problem = FileProblem(path); !problem.isEmpty()) {
                 problems << problem;
             } else if (!st_.acceptedExtensions.contains(ExtensionOf(path).toLower())) {
@@ -338,9 +334,10 @@ RunOutcome Run::Execute() {
                 const QString& base = st_.currentInputFile;
                 if (!line.startsWith(QLatin1Char('/')) && path.startsWith(base))
                     entry.subfolder = FolderOf(path).mid(base.size());
-                st_.inputList.insert(path, entry);
+                found.files.insert(path, entry);
             }
         }
+        st_.inputList.insert(found.files);
         imported = int(st_.inputList.size());
         skipped = int(problems.size());
         for (const QString& problem : problems)

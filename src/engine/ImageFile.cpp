@@ -4,6 +4,7 @@
 #include "dds/DdsReader.h"
 #include "engine/PixelStore.h"
 #include "platform/Paths.h"
+#include "platform/TerminationSignals.h"
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
@@ -60,37 +61,14 @@ const mode_t kUmask = [] {
 // SIGHUP must not leave a half-written picture behind.
 constexpr int kTemporarySlots = 512;
 std::atomic<const char*> gTemporaries[kTemporarySlots];
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction gPrevious[3];
 
-void RemoveTemporaries(int signal) {
+void RemoveTemporaries() {
     for (std::atomic<const char*>& slot : gTemporaries)
         if (const char* path = slot.load()) ::unlink(path);
-    // Then whatever was to happen before: the window's own handler, or the end
-    // of the process with the signal's status.
-    for (int i = 0; i < 3; ++i) {
-        if (kSignals[i] != signal) continue;
-        const auto previous = gPrevious[i].sa_handler;
-        if (previous == SIG_IGN) return;
-        if (previous != SIG_DFL) {
-            previous(signal);
-            return;
-        }
-    }
-    ::signal(signal, SIG_DFL);
-    ::raise(signal);
 }
 
 int RegisterTemporary(const char* path) {
-    static std::once_flag installed;
-    std::call_once(installed, [] {
-        struct sigaction action {};
-        action.sa_handler = RemoveTemporaries;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (int i = 0; i < 3; ++i)
-            ::sigaction(kSignals[i], &action, &gPrevious[i]);
-    });
+    RunOnTerminationSignals(RemoveTemporaries);
     for (int i = 0; i < kTemporarySlots; ++i) {
         const char* empty = nullptr;
         if (gTemporaries[i].compare_exchange_strong(empty, path)) return i;

@@ -186,15 +186,10 @@ void Configure(jpeg_compress_struct& cinfo, int flags, double dotsPerMeter) {
     jpeg_set_quality(&cinfo, quality, TRUE);
 }
 
-// The density a freshly made bitmap of the image library carries (72 dpi),
-// which the whole-picture path writes into the JFIF header.
-double DefaultDotsPerMeter() {
-    return kImageLibraryDotsPerMeter;
-}
-
 bool ConfigureGuarded(jpeg_compress_struct& cinfo, ErrorManager& errors, int flags) {
     if (setjmp(errors.jump)) return false;
-    Configure(cinfo, flags, DefaultDotsPerMeter());
+    // The density the whole-picture path writes into the JFIF header.
+    Configure(cinfo, flags, kImageLibraryDotsPerMeter);
     return true;
 }
 

@@ -2,9 +2,9 @@
 
 #include "platform/Paths.h"
 #include "platform/Terminal.h"
+#include "platform/TerminationSignals.h"
 
 #include <atomic>
-#include <csignal>
 #include <mutex>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -45,26 +45,12 @@ void EraseStatusLocked() {
 }
 
 // Ctrl-C, a closed terminal or a kill leaves the terminal without the line:
-// the shell's prompt would follow it otherwise. Then what was to happen.
-constexpr int kStatusSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction gStatusPrevious[3];
-
-void EraseStatusOnSignal(int signal) {
+// the shell's prompt would follow it otherwise.
+void EraseStatusOnSignal() {
     if (gStatusShown.exchange(false)) {
         static const char erase[] = "\r\x1b[K";
         (void)!::write(STDERR_FILENO, erase, sizeof erase - 1);
     }
-    for (int i = 0; i < 3; ++i) {
-        if (kStatusSignals[i] != signal) continue;
-        const auto previous = gStatusPrevious[i].sa_handler;
-        if (previous == SIG_IGN) return;
-        if (previous != SIG_DFL) {
-            previous(signal);
-            return;
-        }
-    }
-    ::signal(signal, SIG_DFL);
-    ::raise(signal);
 }
 
 } // namespace
@@ -80,15 +66,7 @@ int ErrorColumns() {
 }
 
 void ShowStatusLine(const QString& text) {
-    static std::once_flag installed;
-    std::call_once(installed, [] {
-        struct sigaction action {};
-        action.sa_handler = EraseStatusOnSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (int i = 0; i < 3; ++i)
-            ::sigaction(kStatusSignals[i], &action, &gStatusPrevious[i]);
-    });
+    RunOnTerminationSignals(EraseStatusOnSignal);
     std::lock_guard guard(gStatusLock);
     WriteStream(true, "\r" + EscapeControls(text).toUtf8() + "\x1b[K");
     gStatusShown = true;

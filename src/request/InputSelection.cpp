@@ -118,4 +118,12 @@ FolderScan ScanInputFolder(const QString& folder, const QStringList& acceptedExt
     return scan;
 }
 
+void AddInputFolder(const QString& folder, const QStringList& acceptedExtensions,
+                    FolderScan& into) {
+    const FolderScan scan = ScanInputFolder(
+        folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), acceptedExtensions);
+    into.files.insert(scan.files);
+    into.problems << scan.problems;
+}
+
 } // namespace tarvix

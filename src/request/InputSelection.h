@@ -37,5 +37,8 @@ struct FolderScan {
 // taken. A subfolder that cannot be read, or a name that is not valid UTF-8, is
 // a problem, and the walk goes on.
 FolderScan ScanInputFolder(const QString& folder, const QStringList& acceptedExtensions);
+// The same for one of several inputs (the folder with or without its "/"): its
+// files join into, its problems are added to into's.
+void AddInputFolder(const QString& folder, const QStringList& acceptedExtensions, FolderScan& into);
 
 } // namespace tarvix

@@ -45,9 +45,15 @@ QString Dlg(const char* key) {
 void FailureLog::FileFinished(const QString& input, const QString&, bool converted,
                               const QString& failure) {
     if (converted) return;
+    const QString reason = failure.isEmpty() ? QStringLiteral("conversion failed") : failure;
     std::lock_guard guard(lock_);
-    lines_ << input + QStringLiteral(": ") +
-                  (failure.isEmpty() ? QStringLiteral("conversion failed") : failure);
+    if (lines_.isEmpty()) firstReason_ = reason;
+    lines_ << input + QStringLiteral(": ") + reason;
+}
+
+QString FailureLog::FirstReason() const {
+    std::lock_guard guard(lock_);
+    return firstReason_;
 }
 
 QStringList FailureLog::Lines() const {
@@ -196,12 +202,11 @@ void ProgressWindow::ShowOutcomeControls() {
     int y = 75;
     if (!failures.isEmpty()) {
         // One file: its reason is the outcome; several: how many, and Details.
-        const QString& first = failures.first();
-        const QString input = first.section(QStringLiteral(": "), 0, 0);
-        failure_->setText(failures.size() == 1 && total_ <= 1
-                              ? first.mid(input.size() + 2)
+        const bool single = failures.size() == 1 && total_ <= 1 && skipped_.isEmpty();
+        failure_->setText(single
+                              ? log_.FirstReason()
                               : FormatText(Msg("Files failed"), QString::number(failures.size())));
-        failure_->setToolTip(failures.size() == 1 ? first : QString());
+        failure_->setToolTip(failures.size() == 1 ? failures.first() : QString());
         failure_->setGeometry(10, 64, 280, 2 * fontMetrics().lineSpacing() + 2);
         failure_->show();
         y = 66 + failure_->height() + 6;
@@ -297,19 +302,16 @@ void MainWindow::BatchRun() {
     state_.inputList.clear();
     // Folders are taken as the command line takes them: every texture below,
     // with its subfolder; what cannot be taken is reported with the failures.
-    QStringList skipped;
+    FolderScan found;
     for (const QString& path : paths) {
-        if (IsFolder(path)) {
-            const QString folder = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-            const FolderScan scan = ScanInputFolder(folder, state_.acceptedExtensions);
-            for (auto it = scan.files.constBegin(); it != scan.files.constEnd(); ++it)
-                state_.inputList.insert(it.key(), it.value());
-            skipped << scan.problems;
-        } else if (FileSize(path) != 0 &&
-                   state_.acceptedExtensions.contains(ExtensionOf(path).toLower())) {
-            state_.inputList.insert(path, InputEntry{});
-        }
+        if (IsFolder(path))
+            AddInputFolder(path, state_.acceptedExtensions, found);
+        else if (FileSize(path) != 0 &&
+                 state_.acceptedExtensions.contains(ExtensionOf(path).toLower()))
+            found.files.insert(path, InputEntry{});
     }
+    state_.inputList = found.files;
+    const QStringList& skipped = found.problems;
     state_.outputFolder = outputFolderList()->currentText().trimmed();
     const int format = outputFormatList()->currentData().toInt();
     state_.conversionType = OutputExtensions().value(format);

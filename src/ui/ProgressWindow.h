@@ -24,11 +24,15 @@ public:
     void FileStarted(const QString&) override {}
     void FileFinished(const QString& input, const QString& output, bool converted,
                       const QString& failure) override;
+    // "PATH: reason", in the order they ended.
     QStringList Lines() const;
+    // The reason alone of the first file that failed (empty when none did).
+    QString FirstReason() const;
 
 private:
     mutable std::mutex lock_;
     QStringList lines_;
+    QString firstReason_;
 };
 
 // Why these settings cannot run, in Convert's words (empty when they can);
