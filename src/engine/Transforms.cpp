@@ -6,8 +6,10 @@
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <numeric>
 #include <system_error>
 #include <thread>
@@ -99,6 +101,32 @@ double FilterReach(FREE_IMAGE_FILTER filter) {
 // Pictures smaller than this are rescaled on one core: a second thread costs
 // more than it saves.
 constexpr uint64_t kBandedMinPixels = 512 * 512;
+// Output rows a band aims at: its bitmaps (the library's intermediate and
+// result) stay a few MiB, so that after the first band they come from memory
+// already in use instead of fresh pages the system must clear first.
+constexpr int kBandRows = 128;
+
+// The joined picture, made like the first band's result (depth, palette,
+// resolution, metadata); null when it cannot be had.
+FIBITMAP* JoinedLike(FIBITMAP* band, int width, int height, PixelStore* store) {
+    const unsigned bpp = FreeImage_GetBPP(band);
+    const bool plain =
+        FreeImage_GetImageType(band) == FIT_BITMAP && (bpp == 8 || bpp == 24 || bpp == 32);
+    FIBITMAP* out =
+        store && plain
+            ? store->Allocate(width, height, int(bpp))
+            : FreeImage_AllocateT(FreeImage_GetImageType(band), width, height, int(bpp),
+                                  FreeImage_GetRedMask(band), FreeImage_GetGreenMask(band),
+                                  FreeImage_GetBlueMask(band));
+    if (!out) return nullptr;
+    if (FreeImage_GetColorsUsed(band) > 0)
+        std::memcpy(FreeImage_GetPalette(out), FreeImage_GetPalette(band),
+                    FreeImage_GetColorsUsed(band) * sizeof(RGBQUAD));
+    FreeImage_SetDotsPerMeterX(out, FreeImage_GetDotsPerMeterX(band));
+    FreeImage_SetDotsPerMeterY(out, FreeImage_GetDotsPerMeterY(band));
+    FreeImage_CloneMetadata(out, band);
+    return out;
+}
 
 } // namespace
 
@@ -110,75 +138,75 @@ FIBITMAP* RescaleOnCores(FIBITMAP* image, int dstWidth, int dstHeight, FREE_IMAG
     if (std::thread::hardware_concurrency() < 2 ||
         uint64_t(dstWidth) * uint64_t(dstHeight) < kBandedMinPixels)
         return whole();
-    // Two bands of output rows. Each starts on a whole period of the scale (so
-    // its rows sit exactly where the whole rescale puts them) and reads whole
-    // periods beyond its edge, at least as far as the filter reaches, which it
-    // then drops: every pixel is the whole rescale's, to the library's rounding
-    // (one level at most: its weights are summed from another origin).
+    // Bands of output rows, taken in turn by two threads. Each starts on a whole
+    // period of the scale (so its rows sit exactly where the whole rescale puts
+    // them) and reads whole periods beyond its edges, at least as far as the
+    // filter reaches, which it then drops: every pixel is the whole rescale's,
+    // to the library's rounding (one level at most: its weights are summed from
+    // another origin).
     const int common = std::gcd(srcHeight, dstHeight);
     const int dstPeriod = dstHeight / common, srcPeriod = srcHeight / common;
-    const int split = (dstHeight / 2) / dstPeriod * dstPeriod;
-    if (split <= 0 || split >= dstHeight) return whole();
+    // An enlargement keeps two bands: the fewer seams the better its rounding
+    // matches, and its intermediates are no larger than its result.
+    const int aim = dstHeight <= srcHeight ? kBandRows : (dstHeight + 1) / 2;
+    const int bandRows = std::max(1, aim / dstPeriod) * dstPeriod;
+    const int bands = (dstHeight + bandRows - 1) / bandRows;
+    if (bands < 2) return whole();
     const double reach =
         FilterReach(filter) * std::max(1.0, double(srcHeight) / double(dstHeight)) + 2.0;
-    const int periods = int(std::ceil(reach / double(srcPeriod)));
-    const int srcSplit = split / dstPeriod * srcPeriod;
-    const int srcMargin = periods * srcPeriod;
-    struct Band {
-        int top, bottom; // source rows
-        int skip;        // output rows dropped at its top
-        FIBITMAP* out = nullptr;
-    };
-    Band bands[2] = {{0, std::min(srcHeight, srcSplit + srcMargin), 0},
-                     {std::max(0, srcSplit - srcMargin), srcHeight,
-                      split - std::max(0, srcSplit - srcMargin) / srcPeriod * dstPeriod}};
-    auto rescale = [&](Band& b) {
-        const int rows = int(int64_t(b.bottom - b.top) * dstHeight / srcHeight);
-        b.out = FreeImage_RescaleRect(image, dstWidth, rows, 0, b.top, srcWidth, b.bottom, filter,
-                                      FI_RESCALE_DEFAULT);
+    const int srcMargin = int(std::ceil(reach / double(srcPeriod))) * srcPeriod;
+
+    std::mutex mutex;
+    FIBITMAP* out = nullptr;
+    bool failed = false;
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int k = next++; k < bands; k = next++) {
+            const int first = k * bandRows, rows = std::min(bandRows, dstHeight - first);
+            const int srcFirst = first / dstPeriod * srcPeriod;
+            const int srcRows = (first + rows) / dstPeriod * srcPeriod - srcFirst;
+            const int top = std::max(0, srcFirst - srcMargin);
+            const int bottom = std::min(srcHeight, srcFirst + srcRows + srcMargin);
+            const int skip = first - top / srcPeriod * dstPeriod;
+            FIBITMAP* band = FreeImage_RescaleRect(
+                image, dstWidth, int(int64_t(bottom - top) * dstHeight / srcHeight), 0, top,
+                srcWidth, bottom, filter, FI_RESCALE_DEFAULT);
+            FIBITMAP* target = nullptr;
+            {
+                std::lock_guard lock(mutex);
+                if (band && !out && !failed) {
+                    out = JoinedLike(band, dstWidth, dstHeight, store);
+                    failed = !out;
+                }
+                if (!band || failed || FreeImage_GetBPP(band) != FreeImage_GetBPP(out) ||
+                    FreeImage_GetImageType(band) != FreeImage_GetImageType(out))
+                    failed = true;
+                else
+                    target = out;
+            }
+            if (target) {
+                // Rows counted from the top; the library keeps the bottom row first.
+                const size_t bytes = FreeImage_GetLine(target);
+                const int bandHeight = int(FreeImage_GetHeight(band));
+                for (int r = 0; r < rows; ++r)
+                    std::memcpy(FreeImage_GetScanLine(target, dstHeight - 1 - (first + r)),
+                                FreeImage_GetScanLine(band, bandHeight - 1 - (skip + r)), bytes);
+            }
+            if (band) FreeImage_Unload(band);
+            if (!target) return;
+        }
     };
     std::thread second;
     try {
-        second = std::thread([&] { rescale(bands[1]); });
+        second = std::thread(work);
     } catch (const std::system_error&) {
         return whole();
     }
-    rescale(bands[0]);
+    work();
     second.join();
-    FIBITMAP* out = nullptr;
-    if (bands[0].out && bands[1].out &&
-        FreeImage_GetBPP(bands[0].out) == FreeImage_GetBPP(bands[1].out)) {
-        FIBITMAP* first = bands[0].out;
-        const unsigned bpp = FreeImage_GetBPP(first);
-        const bool plain =
-            FreeImage_GetImageType(first) == FIT_BITMAP && (bpp == 8 || bpp == 24 || bpp == 32);
-        out = store && plain ? store->Allocate(dstWidth, dstHeight, int(bpp))
-                             : FreeImage_AllocateT(FreeImage_GetImageType(first), dstWidth,
-                                                   dstHeight, int(bpp), FreeImage_GetRedMask(first),
-                                                   FreeImage_GetGreenMask(first),
-                                                   FreeImage_GetBlueMask(first));
-    }
-    if (out) {
-        FIBITMAP* first = bands[0].out;
-        if (FreeImage_GetColorsUsed(first) > 0)
-            std::memcpy(FreeImage_GetPalette(out), FreeImage_GetPalette(first),
-                        FreeImage_GetColorsUsed(first) * sizeof(RGBQUAD));
-        FreeImage_SetDotsPerMeterX(out, FreeImage_GetDotsPerMeterX(first));
-        FreeImage_SetDotsPerMeterY(out, FreeImage_GetDotsPerMeterY(first));
-        FreeImage_CloneMetadata(out, first);
-        // Rows counted from the top; the library keeps the bottom row first.
-        const size_t bytes = FreeImage_GetLine(out);
-        for (int y = 0; y < dstHeight; ++y) {
-            const Band& b = y < split ? bands[0] : bands[1];
-            const int row = y < split ? y : y - split + b.skip;
-            std::memcpy(FreeImage_GetScanLine(out, dstHeight - 1 - y),
-                        FreeImage_GetScanLine(b.out, int(FreeImage_GetHeight(b.out)) - 1 - row),
-                        bytes);
-        }
-    }
-    for (Band& b : bands)
-        if (b.out) FreeImage_Unload(b.out);
-    return out ? out : whole();
+    if (!failed && out) return out;
+    if (out) FreeImage_Unload(out);
+    return whole();
 }
 
 FIBITMAP* ApplyResize(FIBITMAP* image, int width, int height, const Settings& s,
