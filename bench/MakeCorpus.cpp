@@ -3,7 +3,8 @@
 // the conformance corpus's BC7 file, tiled), and "pack/": a texture folder of 200
 // 1024² DXT5 files in 10 subfolders, each name used once; and "small/": 1,000
 // textures of 256² (DXT1, DXT5 and BC7 in turn) in 10 subfolders, as game folders
-// of icons and decals are.
+// of icons and decals are; and "thumb/": a 4096² DXT5 with its full mip chain
+// beside the same picture without one, for the thumbnail mode.
 //
 //   tarvix_bench_corpus FOLDER [conformance-corpus-folder]
 
@@ -54,6 +55,22 @@ int main(int argc, char** argv) {
         write(QStringLiteral("dxt1_%1.dds").arg(size), DdsDxt1(picture));
         write(QStringLiteral("dxt5_%1.dds").arg(size), DdsDxt5(picture));
         if (size == 2048) write(QStringLiteral("rgba_%1.dds").arg(size), DdsBgra32(picture));
+    }
+    {
+        // Each level scaled from the one above, as texture tools make them.
+        QImage level = TestPicture(4096, 4096);
+        QByteArray chain = DdsDxt5(level);
+        int levels = 1;
+        while (level.width() > 1) {
+            level = level.scaled(level.width() / 2, level.height() / 2, Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+            chain += DdsDxt5(level).mid(128);
+            ++levels;
+        }
+        chain[28] = char(levels);
+        QDir().mkpath(folder + "/thumb");
+        write("thumb/dxt5_4096_mips.dds", chain);
+        write("thumb/dxt5_4096.dds", DdsDxt5(TestPicture(4096, 4096)));
     }
     // Eight different pictures (the same picture shifted), cycled: enough variety
     // for the encoder, without encoding 200 textures.

@@ -7,7 +7,9 @@
 // Then, when the corpus has its "pack/" folder, the whole folder converted by
 // tarvix with one job and with one per core, and by ImageMagick's mogrify; and
 // with "small/", its 1,000 small textures by tarvix against the floor once per
-// file, with the cost per file beyond its decode and encode.
+// file, with the cost per file beyond its decode and encode; and with "thumb/",
+// 256-pixel thumbnails of a 4096² texture with and without mip levels against
+// converting the same file.
 //
 // Tools: the floor (bench/Floor.cpp), tarvix with the defaults, tarvix with a
 // typical edit set, ImageMagick's convert and OpenImageIO's oiiotool (skipped
@@ -164,6 +166,36 @@ void RunSmallFolderBench(const QString& folder, int runs, const std::map<QString
                 inProcess, serialRun / n - inProcess);
 }
 
+// Thumbnails of 256 pixels against the default conversion of the same file,
+// interleaved.
+void RunThumbnailBench(const QString& folder, int runs, const std::map<QString, QString>& env,
+                       const QString& work) {
+    for (const char* name : {"dxt5_4096_mips.dds", "dxt5_4096.dds"}) {
+        const QString in = folder + "/" + name;
+        if (!QFileInfo::exists(in)) continue;
+        std::vector<double> ms[2], mib[2];
+        for (int round = -1; round < runs; ++round)
+            for (int k = 0; k < 2; ++k) {
+                const QStringList args =
+                    k == 0 ? QStringList{"--thumbnail", "256", in, work + "/thumb.png"}
+                           : QStringList{"-q", "-i", in, "-o", work + "/thumb-out"};
+                const ProcessResult r = RunProgram(TarvixBinary(), args, work, env);
+                if (round >= 0 && r.exitCode == 0) {
+                    ms[k].push_back(double(r.elapsedMs));
+                    mib[k].push_back(r.peakKiB / 1024.0);
+                }
+            }
+        const double convertMs = Median(ms[1]), convertMib = Median(mib[1]);
+        std::printf("\n%s: thumbnail of 256 against converting it\n  %-22s %9s %9s %10s %10s\n",
+                    name, "run", "wall ms", "peak MiB", "wall/conv", "mem/conv");
+        const char* rows[] = {"tarvix --thumbnail 256", "tarvix (default)"};
+        for (int k = 0; k < 2; ++k)
+            std::printf("  %-22s %9.1f %9.1f %10.2f %10.2f\n", rows[k], Median(ms[k]),
+                        Median(mib[k]), convertMs > 0 ? Median(ms[k]) / convertMs : 0.0,
+                        convertMib > 0 ? Median(mib[k]) / convertMib : 0.0);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -302,5 +334,6 @@ int main(int argc, char** argv) {
     }
     RunFolderBench(corpus + "/pack", runs, env, work.path());
     RunSmallFolderBench(corpus + "/small", std::min(runs, 5), env, work.path(), benchFolder);
+    RunThumbnailBench(corpus + "/thumb", runs, env, work.path());
     return 0;
 }

@@ -62,6 +62,12 @@ struct ImageApi {
                           QByteArray* pixels);
 };
 
+// Thumbnails: a texture's level of the size asked for written directly, any
+// other handed to the image library.
+struct ThumbnailApi {
+    bool (*writeThumbnail)(const QString& input, const QString& output, int size, QString* reason);
+};
+
 // The drawing of frames and watermarks (2D drawing and fonts).
 struct DrawApi {
     FIBITMAP* (*applyFrame)(FIBITMAP* image, int width, int height, const Settings& settings);
@@ -77,11 +83,13 @@ using WindowedEntry = int (*)(int argc, char** argv, Settings& settings, RunStat
 
 inline constexpr char kEngineLibrary[] = "engine";
 inline constexpr char kImageLibrary[] = "image";
+inline constexpr char kThumbnailLibrary[] = "thumbnail";
 inline constexpr char kDrawLibrary[] = "draw";
 inline constexpr char kUiLibrary[] = "ui";
 // The names under which the libraries export their entries (declared below).
 inline constexpr char kEngineApiSymbol[] = "tarvix_engine_api";
 inline constexpr char kImageApiSymbol[] = "tarvix_image_api";
+inline constexpr char kThumbnailApiSymbol[] = "tarvix_thumbnail_api";
 inline constexpr char kDrawApiSymbol[] = "tarvix_draw_api";
 inline constexpr char kWindowedSymbol[] = "tarvix_run_windowed";
 
@@ -92,6 +100,7 @@ inline constexpr char kWindowedSymbol[] = "tarvix_run_windowed";
 // anything.
 extern "C" const tarvix::EngineApi* tarvix_engine_api() __attribute__((weak));
 extern "C" const tarvix::ImageApi* tarvix_image_api() __attribute__((weak));
+extern "C" const tarvix::ThumbnailApi* tarvix_thumbnail_api() __attribute__((weak));
 extern "C" const tarvix::DrawApi* tarvix_draw_api() __attribute__((weak));
 extern "C" int tarvix_run_windowed(int argc, char** argv, tarvix::Settings& settings,
                                    tarvix::RunState& state) __attribute__((weak));

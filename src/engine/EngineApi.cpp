@@ -8,15 +8,15 @@
 
 namespace {
 
-// Thumbnails are written with the image library, loaded for them.
+// Thumbnails are written by a library of their own (libpng), loaded for them.
 bool WriteThumbnail(const QString& input, const QString& output, int size, QString* reason) {
     QString error;
-    const tarvix::ImageApi* image = tarvix::Imaging(&error);
-    if (!image) {
-        if (reason) *reason = QStringLiteral("the image library could not be loaded: ") + error;
+    const tarvix::ThumbnailApi* thumbnails = tarvix::Thumbnails(&error);
+    if (!thumbnails) {
+        if (reason) *reason = QStringLiteral("the thumbnail library could not be loaded: ") + error;
         return false;
     }
-    return image->writeThumbnail(input, output, size, reason);
+    return thumbnails->writeThumbnail(input, output, size, reason);
 }
 
 } // namespace

@@ -201,7 +201,7 @@ bool PendingFile::Commit(QString* reason) {
     int error = error_;
     // On the disk before it takes the final name: a power cut leaves the old
     // file or the new one, never an empty one.
-    if (error == 0 && ::fsync(fd_) != 0) error = errno;
+    if (error == 0 && sync_ && ::fsync(fd_) != 0) error = errno;
     if (error == 0 && unnamed_) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
         // A name nothing holds yet is taken in one step: no moment exists in

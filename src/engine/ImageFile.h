@@ -50,6 +50,10 @@ public:
     bool Failed() const { return error_ != 0; }
     // Where the next write goes, as lseek() moves and tells it; -1 on failure.
     long Seek(long offset, int origin);
+    // For a file its reader takes straight away and could make again (a
+    // thumbnail a file manager reads back into its cache): Commit still renames
+    // it into place whole, but does not wait for the disk.
+    void SkipSync() { sync_ = false; }
     // Flushes to the disk and takes the final name, replacing a file of that
     // name in one step; false with "cannot write PATH: " and the system's text.
     bool Commit(QString* reason);
@@ -64,6 +68,7 @@ private:
     int error_ = 0;
     int slot_ = -1; // in the table of temporaries the signal handlers remove
     bool unnamed_ = false;
+    bool sync_ = true;
     QByteArray* memory_ = nullptr;
     qsizetype at_ = 0; // in memory_
 };

@@ -20,16 +20,6 @@ namespace {
 constexpr uint64_t kWholeMaxPixels = uint64_t(4) << 20;
 constexpr uint32_t kStripRows = 64;
 
-// The smallest level at least as large as the thumbnail (the largest when
-// none is): the level with the least to decode.
-uint32_t LevelFor(const dds::Info& info, int size) {
-    uint32_t level = 0;
-    while (level + 1 < info.surfaces.mipLevels &&
-           std::max(info.width >> (level + 1), info.height >> (level + 1)) >= uint32_t(size))
-        ++level;
-    return level;
-}
-
 // Adds k pixels of row into each of ow sums of their channels.
 template <int Bytes> void AddRow(const uint8_t* row, uint32_t ow, uint32_t k, uint32_t* sums) {
     for (uint32_t ox = 0; ox < ow; ++ox, sums += Bytes) {
@@ -144,7 +134,7 @@ bool WriteThumbnail(const QString& input, const QString& output, int size, QStri
     // short falls back to the largest level it holds.
     dds::Request request;
     FIBITMAP* image = nullptr;
-    for (int level = int(LevelFor(*info, size)); level >= 0 && !image; --level) {
+    for (int level = int(ThumbnailLevel(*info, size)); level >= 0 && !image; --level) {
         request.selection.mip = uint32_t(level);
         const uint64_t pixels =
             uint64_t(std::max(1u, info->width >> level)) * std::max(1u, info->height >> level);

@@ -1,7 +1,10 @@
 #pragma once
 // Small PNG pictures of textures for file managers.
 
+#include "dds/DdsHeader.h"
+
 #include <QString>
+#include <algorithm>
 
 namespace tarvix {
 
@@ -11,5 +14,15 @@ constexpr int kMaxThumbnailSize = 1024;
 // enlarged), alpha kept, written as PNG through a temporary file. False, with
 // the reason, when the texture cannot be read or the PNG not written.
 bool WriteThumbnail(const QString& input, const QString& output, int size, QString* reason);
+
+// The level a thumbnail of size is made from: the smallest at least as large
+// as size (the largest when none is), the one with the least to decode.
+inline uint32_t ThumbnailLevel(const dds::Info& info, int size) {
+    uint32_t level = 0;
+    while (level + 1 < info.surfaces.mipLevels &&
+           std::max(info.width >> (level + 1), info.height >> (level + 1)) >= uint32_t(size))
+        ++level;
+    return level;
+}
 
 } // namespace tarvix

@@ -66,6 +66,13 @@ const ImageApi* Imaging(QString* error) {
     return get ? get() : nullptr;
 }
 
+const ThumbnailApi* Thumbnails(QString* error) {
+    if (tarvix_thumbnail_api) return tarvix_thumbnail_api();
+    using Get = const ThumbnailApi* (*)();
+    const Get get = Symbol<Get>(kThumbnailLibrary, kThumbnailApiSymbol, error);
+    return get ? get() : nullptr;
+}
+
 WindowedEntry Windowed(QString* error) {
     if (tarvix_run_windowed) return tarvix_run_windowed;
     return Symbol<WindowedEntry>(kUiLibrary, kWindowedSymbol, error);

@@ -12,6 +12,7 @@ namespace tarvix {
 const EngineApi* Engine(QString* error = nullptr);
 const DrawApi* Drawing(QString* error = nullptr);
 const ImageApi* Imaging(QString* error = nullptr);
+const ThumbnailApi* Thumbnails(QString* error = nullptr);
 WindowedEntry Windowed(QString* error = nullptr);
 
 } // namespace tarvix

@@ -425,6 +425,9 @@ TEST_F(CliTest, OnlyTheRunsThatNeedTheImageLibraryLoadIt) {
         {{"--help"}, false},
         {{"-q", "-i", dxt, "-o", box.Path("out")}, false},
         {{"-q", "-i", dxt, "-o", box.Path("out"), "--width=32", "--height=32"}, true},
+        // A level of the size asked for is written as it is; any other is
+        // shrunk by the image library.
+        {{"--thumbnail", "64", dxt, box.Path("out/t.png")}, false},
         {{"--thumbnail", "32", dxt, box.Path("out/t.png")}, true},
     };
     for (const Case& c : cases) {

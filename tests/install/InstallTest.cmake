@@ -11,7 +11,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 set(id example.orvella.tarvix)
-foreach(f bin/tarvix lib/tarvix/libtarvix-engine.so lib/tarvix/libtarvix-image.so lib/tarvix/libtarvix-draw.so
+foreach(f bin/tarvix lib/tarvix/libtarvix-engine.so lib/tarvix/libtarvix-image.so lib/tarvix/libtarvix-thumbnail.so lib/tarvix/libtarvix-draw.so
           lib/tarvix/libtarvix-ui.so share/tarvix/gfx/handdrawn.zip share/tarvix/gfx/tiles.zip
           share/tarvix/manual/index.html share/applications/${id}.desktop
           share/metainfo/${id}.metainfo.xml share/thumbnailers/tarvix.thumbnailer
