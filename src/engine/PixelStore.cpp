@@ -8,8 +8,9 @@ namespace tarvix {
 namespace {
 
 constexpr size_t kHugePage = size_t(2) << 20;
-// Below this, ordinary pages are cheap enough.
-constexpr size_t kWorthIt = size_t(4) << 20;
+// Below this, ordinary pages are cheap enough: above it their faults (one per
+// 4 KiB) cost more than the system clearing a huge page or two.
+constexpr size_t kWorthIt = size_t(1) << 20;
 
 } // namespace
 

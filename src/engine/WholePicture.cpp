@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <optional>
+#include <system_error>
 
 namespace tarvix {
 
@@ -26,6 +28,16 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
         if (job.betweenSteps) job.betweenSteps();
     };
     PixelStore store;
+    // A run that draws loads the drawing library (QtGui and what it needs,
+    // tens of milliseconds of the loader's work) while the picture is decoded
+    // and transformed; the first step that draws waits for it.
+    std::future<const DrawApi*> drawing;
+    if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
+        try {
+            drawing = std::async(std::launch::async, [] { return Drawing(); });
+        } catch (const std::system_error&) {
+        }
+    }
     // A JPEG keeps no alpha, so the picture is decoded without it: the same
     // file, with less memory and no conversion to 24 bits.
     const bool opaque =
@@ -77,6 +89,7 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
         // Frames and watermarks are drawn by a library of their own, loaded
         // only by the runs that draw.
+        if (drawing.valid()) drawing.get();
         QString error;
         const DrawApi* draw = Drawing(&error);
         if (!draw) {

@@ -8,6 +8,8 @@
 #include "settings/Vocabulary.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace tarvix {
@@ -43,10 +45,19 @@ BuildConversionRequest(const RunState& state, const Settings& settings, Conversi
     if (settings.doWatermark != kWatermarkText) return request;
     // Fonts need the font database, and so an application object; only a run
     // that draws text pays for one.
+    // Every drawing run converts whole pictures with the image library: it is
+    // loaded meanwhile, as much of the font set-up is not the loader's work.
+    std::thread image;
+    try {
+        image = std::thread([] { Imaging(); });
+    } catch (const std::system_error&) {
+    }
     const DrawApi* draw = Drawing();
-    if (!draw) return std::nullopt;
-    draw->ensureFontSupport();
-    request.watermarkFont = draw->createWatermarkFont(settings);
+    if (draw) {
+        draw->ensureFontSupport();
+        request.watermarkFont = draw->createWatermarkFont(settings);
+    }
+    if (image.joinable()) image.join();
     if (!request.watermarkFont) return std::nullopt;
     return request;
 }
