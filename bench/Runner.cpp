@@ -170,6 +170,7 @@ void RunSmallFolderBench(const QString& folder, int runs, const std::map<QString
 // interleaved.
 void RunThumbnailBench(const QString& folder, int runs, const std::map<QString, QString>& env,
                        const QString& work) {
+    QDir().mkpath(work + "/thumb-out");
     for (const char* name : {"dxt5_4096_mips.dds", "dxt5_4096.dds"}) {
         const QString in = folder + "/" + name;
         if (!QFileInfo::exists(in)) continue;

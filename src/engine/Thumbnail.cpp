@@ -7,8 +7,9 @@
 #include <FreeImage.h>
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace tarvix {
@@ -44,7 +45,8 @@ FIBITMAP* AllocateLike(int w, int h, int bpp) {
 }
 
 // The picture of level (and its strips) averaged over k x k pixels into a
-// bitmap of width / k by height / k.
+// bitmap of width / k by height / k. Two threads take the upper and the lower
+// output rows, each decoding its own strips and summing them as they come.
 FIBITMAP* DecodeShrunk(const QString& input, const dds::Request& request, int size,
                        QString* reason) {
     std::unique_ptr<dds::StripReader> reader =
@@ -61,51 +63,68 @@ FIBITMAP* DecodeShrunk(const QString& input, const dds::Request& request, int si
         return nullptr;
     }
     const size_t pitch = size_t(w) * size_t(bytes);
-    const uint32_t strips = (h + kStripRows - 1) / kStripRows;
-    // Two strips: the next is decoded on a second thread while this one is
-    // summed (the file is read once, at the speed of the slower of the two).
-    std::vector<uint8_t> buffers[2];
-    std::vector<uint32_t> sums;
-    try {
-        for (std::vector<uint8_t>& b : buffers)
-            b.resize(pitch * kStripRows);
-        sums.assign(size_t(ow) * size_t(bytes), 0);
-    } catch (const std::bad_alloc&) {
-        FreeImage_Unload(out);
-        if (reason) *reason = QStringLiteral("not enough memory for the thumbnail");
-        return nullptr;
-    }
-    auto decode = [&](uint32_t s) {
-        const uint32_t first = s * kStripRows;
-        return reader->Decode(first, std::min(kStripRows, h - first), buffers[s % 2].data(), pitch);
+    // The lower half starts on an output row whose source rows start where a
+    // strip may (the reader's alignment).
+    const uint32_t align = reader->RowAlignment();
+    uint32_t split = oh / 2;
+    while (split > 0 && (split * k) % align != 0)
+        --split;
+    struct Half {
+        uint32_t firstOut, endOut;
+        bool ok = true;
     };
-    bool ok = decode(0);
-    for (uint32_t s = 0; s < strips && ok; ++s) {
-        std::future<bool> next;
-        if (s + 1 < strips) next = std::async(std::launch::async, decode, s + 1);
-        const uint32_t first = s * kStripRows, count = std::min(kStripRows, h - first);
-        for (uint32_t r = 0; r < count; ++r) {
-            const uint32_t y = first + r;
-            if (y / k >= oh) break;
-            const uint8_t* row = buffers[s % 2].data() + pitch * r;
-            if (bytes == 4)
-                AddRow<4>(row, ow, k, sums.data());
-            else if (bytes == 3)
-                AddRow<3>(row, ow, k, sums.data());
-            else
-                AddRow<1>(row, ow, k, sums.data());
-            if ((y + 1) % k == 0) {
-                // The bitmap's rows run bottom-up.
-                BYTE* line = FreeImage_GetScanLine(out, int(oh - 1 - y / k));
-                const uint32_t area = k * k;
-                for (size_t i = 0; i < sums.size(); ++i)
-                    line[i] = BYTE((sums[i] + area / 2) / area);
-                std::fill(sums.begin(), sums.end(), 0u);
+    Half halves[2] = {{0, split}, {split, oh}};
+    auto shrink = [&](Half& half) {
+        if (half.firstOut >= half.endOut) return;
+        std::vector<uint8_t> strip;
+        std::vector<uint32_t> sums;
+        try {
+            strip.resize(pitch * kStripRows);
+            sums.assign(size_t(ow) * size_t(bytes), 0);
+        } catch (const std::bad_alloc&) {
+            half.ok = false;
+            return;
+        }
+        // Source rows up to the picture's end for the last half: a strip must
+        // end on the alignment unless it ends the picture.
+        const uint32_t top = half.firstOut * k;
+        const uint32_t bottom = half.endOut == oh ? h : half.endOut * k;
+        for (uint32_t first = top; first < bottom && half.ok; first += kStripRows) {
+            const uint32_t count = std::min(kStripRows, bottom - first);
+            if (!reader->Decode(first, count, strip.data(), pitch)) {
+                half.ok = false;
+                return;
+            }
+            for (uint32_t r = 0; r < count; ++r) {
+                const uint32_t y = first + r;
+                if (y / k >= half.endOut) break;
+                const uint8_t* row = strip.data() + pitch * r;
+                if (bytes == 4)
+                    AddRow<4>(row, ow, k, sums.data());
+                else if (bytes == 3)
+                    AddRow<3>(row, ow, k, sums.data());
+                else
+                    AddRow<1>(row, ow, k, sums.data());
+                if ((y + 1) % k == 0) {
+                    // The bitmap's rows run bottom-up.
+                    BYTE* line = FreeImage_GetScanLine(out, int(oh - 1 - y / k));
+                    const uint32_t area = k * k;
+                    for (size_t i = 0; i < sums.size(); ++i)
+                        line[i] = BYTE((sums[i] + area / 2) / area);
+                    std::fill(sums.begin(), sums.end(), 0u);
+                }
             }
         }
-        if (next.valid()) ok = next.get();
+    };
+    std::thread lower;
+    try {
+        lower = std::thread([&] { shrink(halves[1]); });
+    } catch (const std::system_error&) {
+        shrink(halves[1]);
     }
-    if (!ok) {
+    shrink(halves[0]);
+    if (lower.joinable()) lower.join();
+    if (!halves[0].ok || !halves[1].ok) {
         FreeImage_Unload(out);
         if (reason) *reason = QStringLiteral("the file could not be read");
         return nullptr;
