@@ -9,7 +9,6 @@
 #include "engine/ImageFile.h"
 #include "engine/StreamJpeg.h"
 #include "engine/Thumbnail.h"
-#include "platform/Paths.h"
 #include "platform/Plugins.h"
 
 #include <csetjmp>
@@ -113,14 +112,7 @@ bool WriteLevel(const QString& input, const QString& output, int size, QString* 
 }
 
 bool WriteThumbnailOfLevel(const QString& input, const QString& output, int size, QString* reason) {
-    if (size < 1 || size > kMaxThumbnailSize) {
-        if (reason) *reason = QStringLiteral("thumbnail size out of range");
-        return false;
-    }
-    if (SameFile(input, output)) {
-        if (reason) *reason = QStringLiteral("the thumbnail would replace the input file");
-        return false;
-    }
+    if (!ThumbnailArgumentsUsable(input, output, size, reason)) return false;
     bool written = false;
     if (WriteLevel(input, output, size, reason, &written)) return written;
     QString error;

@@ -2,7 +2,6 @@
 
 #include "dds/DdsReader.h"
 #include "engine/ImageFile.h"
-#include "platform/Paths.h"
 
 #include <FreeImage.h>
 #include <algorithm>
@@ -135,14 +134,7 @@ FIBITMAP* DecodeShrunk(const QString& input, const dds::Request& request, int si
 } // namespace
 
 bool WriteThumbnail(const QString& input, const QString& output, int size, QString* reason) {
-    if (size < 1 || size > kMaxThumbnailSize) {
-        if (reason) *reason = QStringLiteral("thumbnail size out of range");
-        return false;
-    }
-    if (SameFile(input, output)) {
-        if (reason) *reason = QStringLiteral("the thumbnail would replace the input file");
-        return false;
-    }
+    if (!ThumbnailArgumentsUsable(input, output, size, reason)) return false;
     QString error;
     const std::optional<dds::Info> info = dds::Inspect(input, &error);
     if (!info) {

@@ -2,6 +2,7 @@
 // Small PNG pictures of textures for file managers.
 
 #include "dds/DdsHeader.h"
+#include "platform/Paths.h"
 
 #include <QString>
 #include <algorithm>
@@ -14,6 +15,21 @@ constexpr int kMaxThumbnailSize = 1024;
 // enlarged), alpha kept, written as PNG through a temporary file. False, with
 // the reason, when the texture cannot be read or the PNG not written.
 bool WriteThumbnail(const QString& input, const QString& output, int size, QString* reason);
+
+// False, with the reason, for a size out of range or an output that is the
+// input itself; checked before anything is read.
+inline bool ThumbnailArgumentsUsable(const QString& input, const QString& output, int size,
+                                     QString* reason) {
+    if (size < 1 || size > kMaxThumbnailSize) {
+        if (reason) *reason = QStringLiteral("thumbnail size out of range");
+        return false;
+    }
+    if (SameFile(input, output)) {
+        if (reason) *reason = QStringLiteral("the thumbnail would replace the input file");
+        return false;
+    }
+    return true;
+}
 
 // The level a thumbnail of size is made from: the smallest at least as large
 // as size (the largest when none is), the one with the least to decode.
