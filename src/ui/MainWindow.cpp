@@ -62,6 +62,14 @@ QString ShortenForDisplay(const QString& text, int max) {
     return text.left(keep) + QStringLiteral("...") + text.right(keep);
 }
 
+// The widget base destroys the children, and a field losing its focus then
+// reports it finished editing: nothing may call back into a window that is
+// no longer one.
+MainWindow::~MainWindow() {
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
 MainWindow::MainWindow(Settings& settings, RunState& state) : settings_(settings), state_(state) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(AppTitle());

@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(Settings& settings, RunState& state);
+    ~MainWindow() override;
 
     // Second start-up step: registry, maximised state, lists, New; ends visible.
     void FinishSetup();
