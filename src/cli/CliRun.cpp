@@ -137,6 +137,10 @@ private:
                       .arg(value, QString::number(def.minimum), QString::number(def.maximum));
     }
     // Why a file named on the command line cannot be used.
+    QString NotATexture(const QString& path) const {
+        return path + QStringLiteral(": not a texture: only .%1 files are converted")
+                          .arg(st_.acceptedExtensions.join(QStringLiteral(", .")));
+    }
     static QString FileProblem(const QString& path) {
         if (!FileExists(path)) return path + QStringLiteral(" does not exist");
         if (IsFolder(path)) return path + QStringLiteral(" is a folder");
@@ -327,8 +331,7 @@ RunOutcome Run::Execute() {
             } else if (const QString problem = FileProblem(path); !problem.isEmpty()) {
                 problems << problem;
             } else if (!st_.acceptedExtensions.contains(ExtensionOf(path).toLower())) {
-                problems << path + QStringLiteral(": not a texture: only .%1 files are converted")
-                                       .arg(st_.acceptedExtensions.join(QStringLiteral(", .")));
+                problems << NotATexture(path);
             } else {
                 InputEntry entry;
                 const QString& base = st_.currentInputFile;
@@ -353,9 +356,7 @@ RunOutcome Run::Execute() {
         imported = SetInputFile(st_, st_.currentInputFile) ? 1 : 0;
         // A file refused for its extension is named like every other failed file.
         if (!imported && !st_.acceptedExtensions.contains(ext))
-            PrintLine(QStringLiteral("Error: ") + st_.currentInputFile +
-                      QStringLiteral(": not a texture: only .%1 files are converted")
-                          .arg(st_.acceptedExtensions.join(QStringLiteral(", ."))));
+            PrintLine(QStringLiteral("Error: ") + NotATexture(st_.currentInputFile));
     }
     Progress(FormatText(GetText(QStringLiteral("Msg"), QStringLiteral("Import complete")),
                         QString::number(imported)));

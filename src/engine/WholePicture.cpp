@@ -30,11 +30,12 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     PixelStore store;
     // A run that draws loads the drawing library (QtGui and what it needs,
     // tens of milliseconds of the loader's work) while the picture is decoded
-    // and transformed; the first step that draws waits for it.
-    std::future<const DrawApi*> drawing;
+    // and transformed; the first step that draws asks for it and waits on the
+    // loading's lock until it is there.
+    std::future<void> drawing;
     if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
         try {
-            drawing = std::async(std::launch::async, [] { return Drawing(); });
+            drawing = std::async(std::launch::async, [] { Drawing(); });
         } catch (const std::system_error&) {
         }
     }
@@ -89,7 +90,6 @@ FileResult ConvertWholePicture(const ConversionRequest& request, const FileJob& 
     if (settings.doFrame != kFrameNone || settings.doWatermark != kWatermarkNone) {
         // Frames and watermarks are drawn by a library of their own, loaded
         // only by the runs that draw.
-        if (drawing.valid()) drawing.get();
         QString error;
         const DrawApi* draw = Drawing(&error);
         if (!draw) {

@@ -43,34 +43,31 @@ template <typename T> T Symbol(const char* library, const char* name, QString* e
     return reinterpret_cast<T>(symbol);
 }
 
+// A library's table: the one linked in (the tests), else the loaded library's.
+template <typename Api>
+const Api* Table(const Api* (*linked)(), const char* library, const char* symbol, QString* error) {
+    if (linked) return linked();
+    using Get = const Api* (*)();
+    const Get get = Symbol<Get>(library, symbol, error);
+    return get ? get() : nullptr;
+}
+
 } // namespace
 
 const EngineApi* Engine(QString* error) {
-    if (tarvix_engine_api) return tarvix_engine_api();
-    using Get = const EngineApi* (*)();
-    const Get get = Symbol<Get>(kEngineLibrary, kEngineApiSymbol, error);
-    return get ? get() : nullptr;
+    return Table(tarvix_engine_api, kEngineLibrary, kEngineApiSymbol, error);
 }
 
 const DrawApi* Drawing(QString* error) {
-    if (tarvix_draw_api) return tarvix_draw_api();
-    using Get = const DrawApi* (*)();
-    const Get get = Symbol<Get>(kDrawLibrary, kDrawApiSymbol, error);
-    return get ? get() : nullptr;
+    return Table(tarvix_draw_api, kDrawLibrary, kDrawApiSymbol, error);
 }
 
 const ImageApi* Imaging(QString* error) {
-    if (tarvix_image_api) return tarvix_image_api();
-    using Get = const ImageApi* (*)();
-    const Get get = Symbol<Get>(kImageLibrary, kImageApiSymbol, error);
-    return get ? get() : nullptr;
+    return Table(tarvix_image_api, kImageLibrary, kImageApiSymbol, error);
 }
 
 const ThumbnailApi* Thumbnails(QString* error) {
-    if (tarvix_thumbnail_api) return tarvix_thumbnail_api();
-    using Get = const ThumbnailApi* (*)();
-    const Get get = Symbol<Get>(kThumbnailLibrary, kThumbnailApiSymbol, error);
-    return get ? get() : nullptr;
+    return Table(tarvix_thumbnail_api, kThumbnailLibrary, kThumbnailApiSymbol, error);
 }
 
 WindowedEntry Windowed(QString* error) {
